@@ -7,7 +7,7 @@ packages=(
   cmake make g++ pkg-config
   libgtest-dev googletest
   libocct-data-exchange-dev libocct-ocaf-dev libocct-modeling-algorithms-dev
-  libocct-modeling-data-dev libocct-foundation-dev
+  libocct-modeling-data-dev libocct-foundation-dev libtbb-dev
   # installer: cross compilers, Wine, a virtual display, artwork and CJK fonts
   mingw-w64 wine64 xvfb xauth imagemagick fonts-wqy-microhei
 )

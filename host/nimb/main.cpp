@@ -1,0 +1,194 @@
+// nimb: the stand-in host application. Loads the plug-in, runs its commands
+// and its open and import exports.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <zrbase/ZrString.h>
+#include <zrcore/NimbHost.h>
+#include <zrcore/ZrEdCommandStack.h>
+#include <zrdb/ZrDbDatabase.h>
+
+namespace {
+
+const char* const kUsage =
+    "usage: nimb [options] commands\n"
+    "       nimb [options] run COMMAND [FILE]\n"
+    "       nimb [options] open FILE\n"
+    "       nimb [options] import FILE...\n"
+    "options:\n"
+    "  --plugin PATH         plug-in module to load (default: zrquor.zrx beside nimb)\n"
+    "  --threads N           threads of the host's thread pool (default: one per core)\n"
+    "  --no-pool             start the host without a thread pool\n"
+    "  --host-provides NAME  the host implements command NAME itself (repeatable)\n";
+
+using OpenFileExport = int (*)(const char* path, ZrDbDatabase** database, bool asDocument, void (*setRange)(int),
+                               void (*onTick)());
+using ImportFileExport = int (*)(const char* path, ZrDbDatabase** database);
+
+struct Arguments {
+    std::string plugin;
+    NimbHostOptions host;
+    std::string action;
+    std::vector<std::string> operands;
+};
+
+// Thrown for a bad command line or a failed step; main prints it on one line.
+struct Failure {
+    std::string message;
+    int exitCode;
+};
+
+std::wstring wide(const std::string& text) { return ZrString(text.c_str(), ZrString::kUtf8).wide(); }
+std::string narrow(const std::wstring& text) { return ZrString(text).utf8(); }
+
+std::string programFolder()
+{
+    char buffer[4096];
+    ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0)
+        return ".";
+    std::string path(buffer, static_cast<std::size_t>(length));
+    return path.substr(0, path.rfind('/'));
+}
+
+int parseCount(const std::string& option, const char* text)
+{
+    char* end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (!*text || *end || value < 1 || value > 1024)
+        throw Failure{option + " needs a whole number from 1 to 1024, not '" + text + "'", 2};
+    return static_cast<int>(value);
+}
+
+Arguments parseArguments(int argc, char** argv)
+{
+    Arguments args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        auto value = [&]() -> const char* {
+            if (i + 1 >= argc)
+                throw Failure{word + " needs a value", 2};
+            return argv[++i];
+        };
+        if (word == "--plugin")
+            args.plugin = value();
+        else if (word == "--threads")
+            args.host.threads = parseCount(word, value());
+        else if (word == "--no-pool")
+            args.host.threadPool = false;
+        else if (word == "--host-provides")
+            args.host.hostCommands.push_back(wide(value()));
+        else if (word == "-h" || word == "--help")
+            throw Failure{"", 0};
+        else if (word.size() > 1 && word[0] == '-')
+            throw Failure{"unknown option " + word, 2};
+        else if (args.action.empty())
+            args.action = word;
+        else
+            args.operands.push_back(word);
+    }
+    if (args.action.empty())
+        throw Failure{"no action given (commands, run, open, import)", 2};
+    if (args.plugin.empty())
+        args.plugin = programFolder() + "/zrquor.zrx";
+    return args;
+}
+
+void listCommands(const NimbHost& host)
+{
+    for (const ZrEdCommand* command : host.commandStack()->commands())
+        std::cout << narrow(command->group) << '\t' << narrow(command->globalName) << '\t'
+                  << narrow(command->localName) << '\n';
+}
+
+void runCommand(NimbHost& host, const Arguments& args)
+{
+    if (args.operands.empty() || args.operands.size() > 2)
+        throw Failure{"run takes a command name and at most one file", 2};
+    const std::string file = args.operands.size() == 2 ? args.operands[1] : std::string();
+    host.setFilePrompt([file](int) { return wide(file); });
+    std::string error;
+    if (host.runCommand(wide(args.operands[0]), error) != Nimb::eOk)
+        throw Failure{error, 1};
+}
+
+template <class Export>
+Export pluginExport(const NimbHost& host, const char* name)
+{
+    auto function = reinterpret_cast<Export>(host.pluginSymbol(name));
+    if (!function)
+        throw Failure{std::string("the plug-in does not export ") + name, 1};
+    return function;
+}
+
+void openFile(NimbHost& host, const Arguments& args)
+{
+    if (args.operands.size() != 1)
+        throw Failure{"open takes one file", 2};
+    auto open = pluginExport<OpenFileExport>(host, "nimbOpenFile");
+    ZrDbDatabase* db = nullptr;
+    const int result = open(args.operands[0].c_str(), &db, true, nullptr, nullptr);
+    std::cout << "nimbOpenFile returned " << result << '\n';
+    // The document keeps its own reference; drop the one handed back.
+    if (result == 0 && db)
+        releaseDb(db);
+}
+
+void importFiles(NimbHost& host, const Arguments& args)
+{
+    if (args.operands.empty())
+        throw Failure{"import takes at least one file", 2};
+    auto import = pluginExport<ImportFileExport>(host, "nimbImportFile");
+    ZrDbDatabase* drawing = host.currentDatabase();
+    for (const std::string& file : args.operands) {
+        const int before = drawing->referenceCount();
+        ZrDbDatabase* db = drawing;
+        const int result = import(file.c_str(), &db);
+        std::cout << "nimbImportFile(" << file << ") returned " << result << '\n';
+        while (drawing->referenceCount() > before)
+            releaseDb(drawing);
+    }
+}
+
+int run(int argc, char** argv)
+{
+    const Arguments args = parseArguments(argc, argv);
+    NimbHost host(args.host);
+    std::string error;
+    if (host.loadPlugin(wide(args.plugin), error) != Nimb::eOk)
+        throw Failure{"cannot load plug-in: " + error, 1};
+    if (args.action == "commands")
+        listCommands(host);
+    else if (args.action == "run")
+        runCommand(host, args);
+    else if (args.action == "open")
+        openFile(host, args);
+    else if (args.action == "import")
+        importFiles(host, args);
+    else
+        throw Failure{"unknown action " + args.action, 2};
+    host.unloadPlugin();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const Failure& failure) {
+        if (failure.exitCode == 0) {
+            std::cout << kUsage;
+            return 0;
+        }
+        std::cerr << "nimb: " << failure.message << (failure.exitCode == 2 ? " (nimb --help shows the usage)" : "")
+                  << '\n';
+        return failure.exitCode;
+    }
+}

@@ -111,6 +111,8 @@ void runCommand(NimbHost& host, const Arguments& args)
     if (args.operands.empty() || args.operands.size() > 2)
         throw Failure{"run takes a command name and at most one file", 2};
     const std::string file = args.operands.size() == 2 ? args.operands[1] : std::string();
+    if (!file.empty() && access(file.c_str(), R_OK) != 0)
+        throw Failure{"cannot read " + file, 1};
     host.setFilePrompt([file](int) { return wide(file); });
     std::string error;
     if (host.runCommand(wide(args.operands[0]), error) != Nimb::eOk)

@@ -120,7 +120,7 @@ LRESULT CDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 BOOL CDialog::OnCommand(WPARAM wp, LPARAM) {
-    if (HIWORD(wp) != BN_CLICKED && HIWORD(wp) != 0) return FALSE;
+    if (HIWORD(wp) != BN_CLICKED) return FALSE;
     switch (LOWORD(wp)) {
     case IDOK:
         OnOK();

@@ -69,8 +69,8 @@ Nimb::ErrorStatus ZrDbSymbolTableRecord::setName(const wchar_t* name)
     if (!zrdbIsValidSymbolName(name))
         return Nimb::eInvalidSymbolTableName;
     if (auto* table = peek<ZrDbSymbolTable>(ownerId())) {
-        ZrDbObjectId existing;
-        if (table->getIdAt(name, existing) == Nimb::eOk && existing != objectId())
+        const ZrDbObjectId existing = table->findName(name, false);
+        if (!existing.isNull() && existing != objectId())
             return Nimb::eDuplicateRecordName;
     }
     m_name = name;

@@ -60,13 +60,14 @@ public:
     // Host-internal: adds a record the database makes itself, without name checks.
     Nimb::ErrorStatus addBuiltIn(ZrDbObjectId& id, ZrDbSymbolTableRecord* record);
     const std::vector<ZrDbObjectId>& recordIds() const { return m_records; }
+    // Host-internal: the record of that name (any case), without open checks.
+    ZrDbObjectId findName(const wchar_t* name, bool getErased) const;
 
 protected:
     ZrDbSymbolTable() = default;
     virtual const ZrRxClass* recordClass() const = 0;
 
 private:
-    ZrDbObjectId findName(const wchar_t* name, bool getErased) const;
     Nimb::ErrorStatus checkAddable(const ZrDbSymbolTableRecord* record) const;
     Nimb::ErrorStatus insert(ZrDbObjectId& id, ZrDbSymbolTableRecord* record);
     std::vector<ZrDbObjectId> m_records;

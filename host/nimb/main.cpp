@@ -2,6 +2,7 @@
 // and its open and import exports.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -13,13 +14,15 @@
 #include <zrcore/ZrEdCommandStack.h>
 #include <zrdb/ZrDbDatabase.h>
 
+#include "DrawingReport.h"
+
 namespace {
 
 const char* const kUsage =
     "usage: nimb [options] commands\n"
     "       nimb [options] run COMMAND [FILE]\n"
-    "       nimb [options] open FILE\n"
-    "       nimb [options] import FILE...\n"
+    "       nimb [options] open FILE [-o OUT]\n"
+    "       nimb [options] import FILE... [-o OUT]\n"
     "options:\n"
     "  --plugin PATH         plug-in module to load (default: zrquor.zrx beside nimb)\n"
     "  --threads N           threads of the host's thread pool (default: one per core)\n"
@@ -32,6 +35,7 @@ using ImportFileExport = int (*)(const char* path, ZrDbDatabase** database);
 
 struct Arguments {
     std::string plugin;
+    std::string output;
     NimbHostOptions host;
     std::string action;
     std::vector<std::string> operands;
@@ -42,6 +46,34 @@ struct Failure {
     std::string message;
     int exitCode;
 };
+
+// A progress bar on standard error, fed by the open export's callbacks.
+struct ProgressBar {
+    static int range;
+    static int ticks;
+    static void setRange(int total)
+    {
+        range = total;
+        ticks = 0;
+        draw();
+    }
+    static void onTick()
+    {
+        ++ticks;
+        draw();
+    }
+    static void draw()
+    {
+        constexpr int kWidth = 40;
+        const int done = range > 0 ? std::min(ticks, range) * kWidth / range : 0;
+        std::cerr << "\r[" << std::string(static_cast<std::size_t>(done), '#')
+                  << std::string(static_cast<std::size_t>(kWidth - done), ' ') << "] "
+                  << (range > 0 ? std::min(ticks, range) * 100 / range : 0) << '%' << std::flush;
+    }
+    static void finish() { std::cerr << "\r" << std::string(48, ' ') << "\r" << std::flush; }
+};
+int ProgressBar::range = 0;
+int ProgressBar::ticks = 0;
 
 std::wstring wide(const std::string& text) { return ZrString(text.c_str(), ZrString::kUtf8).wide(); }
 std::string narrow(const std::wstring& text) { return ZrString(text).utf8(); }
@@ -83,6 +115,8 @@ Arguments parseArguments(int argc, char** argv)
             args.host.threadPool = false;
         else if (word == "--host-provides")
             args.host.hostCommands.push_back(wide(value()));
+        else if (word == "-o")
+            args.output = value();
         else if (word == "-h" || word == "--help")
             throw Failure{"", 0};
         else if (word.size() > 1 && word[0] == '-')
@@ -94,6 +128,8 @@ Arguments parseArguments(int argc, char** argv)
     }
     if (args.action.empty())
         throw Failure{"no action given (commands, run, open, import)", 2};
+    if (!args.output.empty())
+        throw Failure{"-o: this host cannot save drawings yet", 2};
     if (args.plugin.empty())
         args.plugin = programFolder() + "/zrquor.zrx";
     return args;
@@ -133,12 +169,17 @@ void openFile(NimbHost& host, const Arguments& args)
     if (args.operands.size() != 1)
         throw Failure{"open takes one file", 2};
     auto open = pluginExport<OpenFileExport>(host, "nimbOpenFile");
+    const bool showProgress = isatty(STDERR_FILENO);
     ZrDbDatabase* db = nullptr;
-    const int result = open(args.operands[0].c_str(), &db, true, nullptr, nullptr);
-    std::cout << "nimbOpenFile returned " << result << '\n';
+    const int result = open(args.operands[0].c_str(), &db, true, showProgress ? ProgressBar::setRange : nullptr,
+                            showProgress ? ProgressBar::onTick : nullptr);
+    if (showProgress)
+        ProgressBar::finish();
+    if (result != 0 || !db)
+        throw Failure{"cannot open " + args.operands[0], 1};
     // The document keeps its own reference; drop the one handed back.
-    if (result == 0 && db)
-        releaseDb(db);
+    releaseDb(db);
+    printBlockTree(host.currentDatabase(), std::cout);
 }
 
 void importFiles(NimbHost& host, const Arguments& args)
@@ -150,11 +191,12 @@ void importFiles(NimbHost& host, const Arguments& args)
     for (const std::string& file : args.operands) {
         const int before = drawing->referenceCount();
         ZrDbDatabase* db = drawing;
-        const int result = import(file.c_str(), &db);
-        std::cout << "nimbImportFile(" << file << ") returned " << result << '\n';
+        import(file.c_str(), &db);
+        // The import hands back a reference to the drawing; the document keeps its own.
         while (drawing->referenceCount() > before)
             releaseDb(drawing);
     }
+    printBlockTree(drawing, std::cout);
 }
 
 int run(int argc, char** argv)

@@ -1,0 +1,152 @@
+#include "Blocks.h"
+
+#include <memory>
+
+#include <zrdb/ZrDbBlockReference.h>
+#include <zrdb/ZrDbDatabase.h>
+#include <zrdb/ZrDbSymbolTable.h>
+
+std::set<ZrString, ZrStringLessNoCase> usedBlockNames;
+
+namespace {
+
+// Replacements applied to a node name, in this order, each to every occurrence.
+const wchar_t* const kReplacements[][2] = {
+    {L":", L"_"}, {L";", L"_"}, {L",", L"."}, {L"/", L"_"}, {L"?", L"_"},
+    {L"\"", L"'"}, {L"\\", L"|"}, {L"*", L"."}, {L"=", L"_"}, {L"`", L"_"},
+};
+
+// What the drawing refuses in a symbol name.
+const wchar_t* const kRefusedCharacters = L"<>/\\\":;?*|,=`";
+constexpr int kMaxBlockNameLength = 255;
+// Room kept for a numeric suffix when a fallback name is cut.
+constexpr int kSuffixRoom = 8;
+
+bool endsWithDigit(const ZrString& name)
+{
+    return !name.isEmpty() && name[name.length() - 1] >= L'0' && name[name.length() - 1] <= L'9';
+}
+
+ZrString uniqueAgainstUsed(const ZrString& cleaned, bool digitSuffix)
+{
+    ZrString candidate = cleaned;
+    for (int n = 2; usedBlockNames.count(candidate); ++n) {
+        ZrString suffix;
+        suffix.format(digitSuffix ? L"_%d" : L"%d", n);
+        candidate = cleaned.concat(suffix);
+    }
+    return candidate;
+}
+
+// Closes a database object when it goes.
+struct Closer {
+    ZrDbObject* object;
+    ~Closer()
+    {
+        if (object)
+            object->close();
+    }
+};
+
+void deleteEntities(EntityList& entities)
+{
+    for (ZrDbEntity*& entity : entities) {
+        delete entity;
+        entity = nullptr;
+    }
+}
+
+// Adds a block named name to the table; on success its id, with the entities
+// appended and everything closed again. A refused name is retried once with
+// a fallback name, which then replaces name.
+ZrDbObjectId addBlock(ZrDbBlockTable* table, ZrString& name, EntityList& entities)
+{
+    auto record = std::make_unique<ZrDbBlockTableRecord>();
+    record->setName(name);
+    ZrDbObjectId id;
+    Nimb::ErrorStatus status = table->add(id, record.get());
+    if (status == Nimb::eInvalidSymbolTableName || status == Nimb::eDuplicateRecordName) {
+        const ZrString fallback = fallbackBlockName(name);
+        record->setName(fallback);
+        status = table->add(id, record.get());
+        if (status == Nimb::eOk)
+            name = fallback;
+    }
+    if (status != Nimb::eOk)
+        return ZrDbObjectId();
+    ZrDbBlockTableRecord* block = record.release(); // the database owns it now
+    Closer closeBlock{block};
+    for (ZrDbEntity* entity : entities)
+        if (entity && block->appendZrDbEntity(entity) == Nimb::eOk)
+            entity->close();
+    return id;
+}
+
+} // namespace
+
+ZrString uniqueBlockName(const ShapeNode& node)
+{
+    ZrString cleaned = node.name;
+    for (const auto& replacement : kReplacements)
+        cleaned.replace(replacement[0], replacement[1]);
+    return uniqueAgainstUsed(cleaned, endsWithDigit(node.name));
+}
+
+ZrString fallbackBlockName(const ZrString& refused)
+{
+    std::wstring text = refused.wide();
+    for (wchar_t& c : text)
+        if (std::wstring(kRefusedCharacters).find(c) != std::wstring::npos || c < L' ')
+            c = L'_';
+    if (static_cast<int>(text.size()) > kMaxBlockNameLength - kSuffixRoom)
+        text.resize(static_cast<std::size_t>(kMaxBlockNameLength - kSuffixRoom));
+    if (text.empty()) {
+        ZrString generated;
+        int n = 1;
+        do
+            generated.format(L"tempName%d", n++);
+        while (usedBlockNames.count(generated));
+        return generated;
+    }
+    return uniqueAgainstUsed(ZrString(text), endsWithDigit(ZrString(text)));
+}
+
+ZrDbBlockReference* makeBlockReference(ZrDbDatabase* database, const ShapeNode& node, EntityList& entities)
+{
+    ZrString name = uniqueBlockName(node);
+    ZrDbObjectId blockId;
+    ZrDbBlockTable* table = nullptr;
+    if (database && database->getSymbolTable(table, ZrDb::kForWrite) == Nimb::eOk) {
+        Closer closeTable{table};
+        blockId = addBlock(table, name, entities);
+    }
+    if (!blockId.isValid()) {
+        deleteEntities(entities);
+        return nullptr;
+    }
+    usedBlockNames.insert(name);
+    auto reference = std::make_unique<ZrDbBlockReference>();
+    if (reference->setBlockTableRecord(blockId) != Nimb::eOk)
+        return nullptr;
+    reference->close(); // not in a database yet: whoever appends it takes it
+    entities.clear();
+    return reference.release();
+}
+
+void collectNodeReferences(ControlReader* reader, const ShapeNode& node, ZrDbDatabase* database, EntityList& out)
+{
+    if (node.isShape) {
+        EntityList gathered;
+        for (std::size_t i = node.firstItem; i < node.lastItem; ++i)
+            reader->itemEntities(i, gathered);
+        if (!gathered.empty())
+            out.push_back(makeBlockReference(database, node, gathered));
+        return;
+    }
+    for (const ShapeNode& child : node.children) {
+        EntityList childReferences;
+        collectNodeReferences(reader, child, database, childReferences);
+        if (!childReferences.empty())
+            out.push_back(makeBlockReference(database, child, childReferences));
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Block definitions that follow the assembly tree, and their references.
+#include <set>
+
+#include <zrbase/ZrString.h>
+
+#include "reading/ControlReader.h"
+
+class ZrDbBlockReference;
+class ZrDbDatabase;
+
+// Block names in use, compared without regard to case. Emptied at the start
+// of every open or import; only the host thread uses it.
+extern std::set<ZrString, ZrStringLessNoCase> usedBlockNames;
+
+// The node's name cleaned of characters block names must not carry, and made
+// unique against usedBlockNames ("Bolt", "Bolt2", ...; "M8", "M8_2", ...).
+// The name is not added to the set here.
+ZrString uniqueBlockName(const ShapeNode& node);
+
+// A name the drawing accepts for a block whose cleaned name it refused:
+// every character block names may not hold becomes "_", a name too long is
+// cut, an empty one becomes "tempName<n>"; unique against usedBlockNames.
+ZrString fallbackBlockName(const ZrString& refused);
+
+// Makes a block named after node holding the entities of list, and a new
+// reference to it (not in any database yet, closed). On success the list is
+// emptied. On failure the result is null and the entities have been deleted
+// and their pointers set to null.
+ZrDbBlockReference* makeBlockReference(ZrDbDatabase* database, const ShapeNode& node, EntityList& entities);
+
+// Appends to out one reference per block made for node's own items and for
+// each of its children; a pointer is null when its block could not be made.
+void collectNodeReferences(ControlReader* reader, const ShapeNode& node, ZrDbDatabase* database, EntityList& out);

@@ -1,0 +1,170 @@
+#include "ImportModel.h"
+
+#include <memory>
+
+#include <zrbase/ZrRxDictionary.h>
+#include <zrcore/ZrDocumentService.h>
+#include <zrdb/ZrDbBlockReference.h>
+#include <zrdb/ZrDbDatabase.h>
+#include <zrdb/ZrDbHostAppServices.h>
+#include <zrdb/ZrDbSymbolTable.h>
+
+#include "Blocks.h"
+#include "reading/ControlReader.h"
+
+namespace {
+
+// Ticks of one import: 3 before reading, 72 after a successful read, 25 after conversion.
+constexpr int kTicksBeforeRead = 3;
+constexpr int kTicksAfterRead = 72;
+constexpr int kTicksAfterConversion = 25;
+
+ZrDocumentService* documentService()
+{
+    return ZrDocumentService::cast(zrrxGetService(ZrDocumentService::kServiceNumber));
+}
+
+// Closes a database object when it goes.
+struct Closer {
+    ZrDbObject* object = nullptr;
+    ~Closer()
+    {
+        if (object)
+            object->close();
+    }
+};
+
+// Owns the reader. When the import fails before any entity reached the
+// database, the entities conversion made go with the reader.
+class ReaderOwner {
+public:
+    explicit ReaderOwner(ControlReader* reader) : m_reader(reader) {}
+    ~ReaderOwner()
+    {
+        if (m_reader && !m_placing && std::uncaught_exceptions() > 0)
+            for (WorkItem& item : m_reader->workItems())
+                for (ZrDbEntity* entity : item.entities)
+                    delete entity;
+        delete m_reader;
+    }
+    ReaderOwner(const ReaderOwner&) = delete;
+    ReaderOwner& operator=(const ReaderOwner&) = delete;
+
+    ControlReader* operator->() const { return m_reader; }
+    ControlReader* get() const { return m_reader; }
+    // From here on entities pass to blocks, which delete those they cannot take.
+    void startPlacing() { m_placing = true; }
+    void reset()
+    {
+        delete m_reader;
+        m_reader = nullptr;
+    }
+
+private:
+    ControlReader* m_reader;
+    bool m_placing = false;
+};
+
+ControlReader* makeReader(FileKind kind, const ZrString& path)
+{
+    switch (kind) {
+    case kStepFile: return new STEP_Reader(path);
+    case kIgesFile: return new IGES_Reader(path);
+    default: return nullptr;
+    }
+}
+
+void placeRoots(ControlReader* reader, const std::vector<ShapeNode>& roots, ZrDbDatabase* db,
+                ZrDbBlockTableRecord* space)
+{
+    for (const ShapeNode& root : roots) {
+        EntityList references;
+        collectNodeReferences(reader, root, db, references);
+        if (references.empty())
+            continue;
+        if (ZrDbBlockReference* outer = makeBlockReference(db, root, references)) {
+            if (space->appendZrDbEntity(outer) == Nimb::eOk)
+                outer->close();
+            else
+                delete outer;
+        }
+    }
+}
+
+void handOverActiveViewport(ZrDbDatabase* db)
+{
+    ZrDbViewportTable* table = nullptr;
+    if (db->getSymbolTable(table, ZrDb::kForRead) != Nimb::eOk)
+        return;
+    Closer closeTable{table};
+    ZrDbObjectId activeId;
+    if (table->getIdAt(L"*Active", activeId) != Nimb::eOk)
+        return;
+    ZrDbViewportTableRecord* active = nullptr;
+    if (zrdbOpenObject(active, activeId, ZrDb::kForWrite) != Nimb::eOk)
+        return;
+    Closer closeActive{active};
+    if (ZrDocumentService* service = documentService())
+        service->takeActiveViewport(active);
+}
+
+} // namespace
+
+void tick(ProgressMeterInfo* progress, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        if (progress->step == 0.0)
+            continue;
+        progress->accumulated += 1.0;
+        while (progress->accumulated > progress->step) {
+            if (progress->callback)
+                progress->callback();
+            progress->accumulated -= progress->step;
+        }
+    }
+}
+
+int importModel(const ZrString& path, ZrDbDatabase** database, ProgressMeterInfo* progress, FileKind kind,
+                bool importMode)
+{
+    const bool metric = zrdbHostApplicationServices()->measurementDefault() != 0;
+    ZrDbDatabasePtr held;
+    if (importMode)
+        held = ZrDbDatabasePtr(*database);
+    else
+        held = zrdbHostApplicationServices()->createDatabase(true, metric);
+    if (!held)
+        return -1;
+    ZrDocumentService* service = documentService();
+    const ZrDbObjectId spaceId = service ? service->manager()->receivingSpaceId(held.get()) : held->modelSpaceId();
+    ZrDbBlockTableRecord* space = nullptr;
+    if (zrdbOpenObject(space, spaceId, ZrDb::kForWrite) != Nimb::eOk)
+        return -1;
+    Closer closeSpace{space};
+
+    ReaderOwner reader(makeReader(kind, path));
+    if (reader.get()) {
+        if (progress) {
+            progress->step = 1.0;
+            tick(progress, kTicksBeforeRead);
+        }
+        const std::size_t itemCount = reader->read();
+        const std::vector<ShapeNode> roots = reader->rootNodes();
+        if (itemCount != 0) {
+            if (progress)
+                tick(progress, kTicksAfterRead);
+            reader->prepareWorkers();
+            reader->runWorkers();
+            if (progress)
+                tick(progress, kTicksAfterConversion);
+            reader.startPlacing();
+            placeRoots(reader.get(), roots, held.get(), space);
+            handOverActiveViewport(held.get());
+        }
+        reader.reset();
+    }
+    space->close();
+    closeSpace.object = nullptr;
+    *database = held.detach();
+    return 0;
+}

@@ -1,0 +1,97 @@
+#pragma once
+// Readers: one STEP or IGES file read into an XCAF document, walked into
+// assembly trees and work items, and the conversion of those items.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include <IFSelect_ReturnStatus.hxx>
+#include <TDF_Label.hxx>
+#include <TDocStd_Document.hxx>
+#include <TopoDS_Shape.hxx>
+#include <XCAFDoc_ShapeTool.hxx>
+#include <gp_Trsf.hxx>
+
+#include <zrbase/ZrRxObject.h>
+#include <zrbase/ZrString.h>
+
+class ZrDbEntity;
+class ZrRxThreadPoolService;
+
+// Entities conversion made, not yet in any database.
+using EntityList = std::vector<ZrDbEntity*>;
+
+// One shape to convert.
+struct WorkItem {
+    TopoDS_Shape shape;         // with its own location
+    gp_Trsf transformation;     // product of the assembly placements above the shape
+    EntityList entities;        // filled only by convertItem; the reader does not own them
+};
+
+// One node of an assembly tree. A node has work items (isShape, no
+// children), or children, or neither. Copies are deep.
+struct ShapeNode {
+    ZrString name;
+    bool isShape = false;
+    std::size_t firstItem = 0;
+    std::size_t lastItem = 0; // one past the node's last item
+    std::vector<ShapeNode> children;
+};
+
+class ControlReader : public ZrRxObject {
+public:
+    explicit ControlReader(const ZrString& path);
+    ~ControlReader() override;
+    ControlReader(const ControlReader&) = delete;
+    ControlReader& operator=(const ControlReader&) = delete;
+
+    // Reads the file; the number of work items, 0 when nothing will be converted.
+    virtual std::size_t read() = 0;
+    virtual void convertItem(bool* noSurfaces, std::size_t index);
+    virtual std::vector<ShapeNode> rootNodes();
+    // Appends the entities of item index to list; the item keeps its own.
+    virtual void itemEntities(std::size_t index, EntityList& list);
+    virtual bool isReadOk(IFSelect_ReturnStatus status);
+    virtual void buildTree(const TDF_Label& label, const gp_Trsf& transformation, ShapeNode& node);
+    virtual void collectItems(const TopoDS_Shape& shape, const gp_Trsf& transformation);
+    virtual bool hasSurfaces();
+    virtual ZrString labelName(const TDF_Label& label, int& counter);
+    virtual void prepareWorkers();
+    virtual void runWorkers();
+
+    // The items, for the driver's clean-up and for tests.
+    std::vector<WorkItem>& workItems() { return items; }
+    std::size_t workerCountChosen() const { return workerCount; }
+
+protected:
+    // Walks the free shapes of the transferred document into roots.
+    void walkDocument();
+
+    std::vector<WorkItem> items;
+    ZrString path;
+    Handle(TDocStd_Document) document;
+    Handle(XCAFDoc_ShapeTool) shapeTool;
+    std::vector<ShapeNode> roots;
+    bool surfacesSeen = false;
+    std::int32_t nameCounter = 0;
+    std::size_t itemCount = 0;
+    std::size_t workerCount = 0;
+    ZrRxThreadPoolService* threadPool = nullptr; // counted reference
+
+private:
+    void addItem(const TopoDS_Shape& shape, const gp_Trsf& transformation);
+};
+
+class STEP_Reader : public ControlReader {
+public:
+    explicit STEP_Reader(const ZrString& path) : ControlReader(path) {}
+    ~STEP_Reader() override;
+    std::size_t read() override;
+};
+
+class IGES_Reader : public ControlReader {
+public:
+    explicit IGES_Reader(const ZrString& path) : ControlReader(path) {}
+    ~IGES_Reader() override;
+    std::size_t read() override;
+};

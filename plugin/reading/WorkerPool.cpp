@@ -1,0 +1,107 @@
+// Conversion of the work items, on the host's thread pool when it has
+// workers to spare, otherwise on the calling thread.
+#include <algorithm>
+#include <mutex>
+
+#include <XCAFDoc_ColorTool.hxx>
+#include <XCAFDoc_DocumentTool.hxx>
+
+#include <zrbase/ZrMutex.h>
+#include <zrbase/ZrRxDictionary.h>
+#include <zrbase/ZrRxThreadPoolService.h>
+
+#include "ControlReader.h"
+
+namespace {
+
+// Guards fetching the colour tool from the document; made on first use,
+// kept while the module is loaded.
+ZrMutex& documentLock()
+{
+    static ZrMutex lock;
+    return lock;
+}
+
+// The task every worker runs: claim the next unconverted item until none is left.
+class Proc : public ZrRxTask {
+public:
+    using Position = std::vector<WorkItem>::iterator;
+    Proc(bool noSurfacesFlag, Position first, Position last) : noSurfaces(noSurfacesFlag), next(first), end(last) {}
+
+    void cancel() override {}
+
+    // Items are claimed from the front but converted from the last to the first.
+    void run(ZrRxObject* argument) override
+    {
+        auto* reader = static_cast<ControlReader*>(argument);
+        std::unique_lock<ZrMutex> guard(lock);
+        while (next != end) {
+            const std::size_t index = static_cast<std::size_t>(end - next) - 1;
+            ++next;
+            guard.unlock();
+            reader->convertItem(&noSurfaces, index);
+            guard.lock();
+        }
+    }
+
+private:
+    ZrMutex lock;
+    bool noSurfaces;
+    Position next;
+    Position end;
+};
+
+// Releases a task group when it goes, also when a task's failure leaves wait.
+struct GroupReference {
+    ZrRxTaskGroup* group = nullptr;
+    ~GroupReference() { zrrxRelease(group); }
+};
+
+} // namespace
+
+void ControlReader::prepareWorkers()
+{
+    if (itemCount == 0)
+        return;
+    ZrRxThreadPoolService* pool = nullptr;
+    if (ZrRxObject* found = zrrxSysRegistry()->at(L"ZrRxThreadPoolService")) {
+        pool = ZrRxThreadPoolService::cast(found->queryX(ZrRxThreadPoolService::desc()));
+        if (!pool)
+            throw ZrError_NotThatKindOfClass(found->isA(), ZrRxThreadPoolService::desc());
+        zrrxAddRef(pool);
+    }
+    zrrxRelease(threadPool);
+    threadPool = pool;
+    if (threadPool)
+        workerCount = std::min(itemCount, static_cast<std::size_t>(threadPool->numThreads()));
+}
+
+void ControlReader::runWorkers()
+{
+    Proc proc(!hasSurfaces(), items.begin(), items.end());
+    if (workerCount <= 1) {
+        proc.run(this);
+        return;
+    }
+    GroupReference reference;
+    if (threadPool->createTaskGroup(reference.group, 16, static_cast<int>(workerCount), 1) != Nimb::eOk ||
+        !reference.group) {
+        proc.run(this); // the pool refused a group: convert here rather than not at all
+        return;
+    }
+    for (std::size_t i = 0; i < workerCount; ++i)
+        reference.group->addTask(&proc, this);
+    reference.group->wait();
+}
+
+void ControlReader::convertItem(bool* noSurfaces, std::size_t index)
+{
+    Handle(XCAFDoc_ColorTool) colourTool;
+    {
+        std::lock_guard<ZrMutex> guard(documentLock());
+        colourTool = XCAFDoc_DocumentTool::ColorTool(document->Main());
+    }
+    // Geometry conversion fills items[index].entities from here.
+    (void)noSurfaces;
+    (void)index;
+}

@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps native build test test-native demo asan tsan clean
+.PHONY: all deps native build test test-native demo asan tsan clean installer test-installer
 
 all: build
 
@@ -16,12 +16,23 @@ native: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$(JOBS)
 
-build: native
+build: native installer
 
 test-native: native
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
-test: test-native
+test: test-native test-installer
+
+# The Windows installer: cross-built for i686 (shipped) and x86_64 (run under Wine).
+INSTALLER_JOBS ?= $(shell n=$$(nproc); [ $$n -gt 2 ] && n=2; echo $$n)
+installer: deps
+	cmake -S installer -B $(BUILD)/cmake-win32 -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DQUOR_INSTALLER_OUTPUT_DIR=$(CURDIR)/$(BUILD)/win32
+	cmake --build $(BUILD)/cmake-win32 -j$(INSTALLER_JOBS)
+	cmake -S installer -B $(BUILD)/cmake-win64 -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DQUOR_INSTALLER_OUTPUT_DIR=$(CURDIR)/$(BUILD)/win64
+	cmake --build $(BUILD)/cmake-win64 -j$(INSTALLER_JOBS)
+
+test-installer: installer
+	ctest --test-dir $(BUILD)/cmake-win64 --output-on-failure
 
 demo: native
 	$(BUILD)/bin/nimb commands

@@ -93,7 +93,7 @@ BOOL IsUserInAdminGroup() {
 CString ReadWindowsVersionValue(const wchar_t* name) {
     CRegistryKey key;
     CString value;
-    if (key.Open(kWindowsVersionKeyPath, KEY_READ) != ERROR_SUCCESS) return CString();
+    if (key.Open(kWindowsVersionKeyPath, KEY_READ, 0) != ERROR_SUCCESS) return CString();
     return key.QueryString(name, kVersionValueChars, value) ? value : CString();
 }
 

@@ -6,9 +6,9 @@ const wchar_t kUninstallKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersi
 const wchar_t kAddOnKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\NQuor\\";
 const wchar_t kWindowsVersionKeyPath[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
 
-LONG CRegistryKey::Open(const wchar_t* path, REGSAM access) {
+LONG CRegistryKey::Open(const wchar_t* path, REGSAM access, REGSAM view) {
     Close();
-    return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, access | kInstallerRegistryView, &m_hKey);
+    return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, access | view, &m_hKey);
 }
 
 LONG CRegistryKey::Create(const wchar_t* path, REGSAM access) {

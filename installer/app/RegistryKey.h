@@ -1,6 +1,8 @@
 // Registry access of the installer. The deliverable is a 32-bit program, which
-// on 64-bit Windows sees the 32-bit view of HKEY_LOCAL_MACHINE\Software; the
-// 64-bit build asks for that view explicitly so both builds touch the same keys.
+// on 64-bit Windows sees the 32-bit view of the uninstall keys; the 64-bit
+// build asks for that view explicitly so both builds touch the same keys.
+// The Windows version values are the same in both views, so they are read
+// from the program's own view.
 #pragma once
 
 #include <windows.h>
@@ -25,8 +27,8 @@ public:
     CRegistryKey(const CRegistryKey&) = delete;
     CRegistryKey& operator=(const CRegistryKey&) = delete;
 
-    // Opens a key of HKEY_LOCAL_MACHINE in the installer's registry view.
-    LONG Open(const wchar_t* path, REGSAM access);
+    // Opens a key of HKEY_LOCAL_MACHINE, by default in the installer's view.
+    LONG Open(const wchar_t* path, REGSAM access, REGSAM view = kInstallerRegistryView);
     LONG Create(const wchar_t* path, REGSAM access);
     void Close();
     bool IsOpen() const { return m_hKey != nullptr; }

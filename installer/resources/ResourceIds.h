@@ -2,6 +2,10 @@
 // script and the program. Plain defines so that windres can read them.
 #pragma once
 
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 // Dialog templates
 #define IDD_MAIN_BACKGROUND 244
 #define IDD_TIP_BACKGROUND 245

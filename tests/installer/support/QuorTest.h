@@ -46,8 +46,8 @@ inline std::string Describe(wchar_t* value) { return Describe(static_cast<const 
 
 #define CHECK_EQ(actual, expected)                                                               \
     do {                                                                                         \
-        const auto& quorActual = (actual);                                                       \
-        const auto& quorExpected = (expected);                                                   \
+        const auto quorActual = (actual);                                                        \
+        const auto quorExpected = (expected);                                                    \
         if (!(quorActual == quorExpected)) {                                                     \
             quortest::Fail(__FILE__, __LINE__,                                                   \
                            "CHECK_EQ(" #actual ", " #expected "): got " + quortest::Describe(quorActual) + \

@@ -74,8 +74,10 @@ ControlReader* makeReader(FileKind kind, const ZrString& path)
     }
 }
 
-void placeRoots(ControlReader* reader, const std::vector<ShapeNode>& roots, ZrDbDatabase* db,
-                ZrDbBlockTableRecord* space)
+} // namespace
+
+void placeRootReferences(ControlReader* reader, const std::vector<ShapeNode>& roots, ZrDbDatabase* db,
+                         ZrDbBlockTableRecord* space)
 {
     for (const ShapeNode& root : roots) {
         EntityList references;
@@ -90,6 +92,8 @@ void placeRoots(ControlReader* reader, const std::vector<ShapeNode>& roots, ZrDb
         }
     }
 }
+
+namespace {
 
 void handOverActiveViewport(ZrDbDatabase* db)
 {
@@ -158,7 +162,7 @@ int importModel(const ZrString& path, ZrDbDatabase** database, ProgressMeterInfo
             if (progress)
                 tick(progress, kTicksAfterConversion);
             reader.startPlacing();
-            placeRoots(reader.get(), roots, held.get(), space);
+            placeRootReferences(reader.get(), roots, held.get(), space);
             handOverActiveViewport(held.get());
         }
         reader.reset();

@@ -4,7 +4,12 @@
 
 #include "FileKind.h"
 
+#include <vector>
+
+class ControlReader;
+class ZrDbBlockTableRecord;
 class ZrDbDatabase;
+struct ShapeNode;
 
 // Progress of nimbOpenFile: ticks are counted and reported through callback.
 struct ProgressMeterInfo {
@@ -16,6 +21,11 @@ struct ProgressMeterInfo {
 // Counts n ticks. With step 1.0 the callback is first called on the second
 // tick and then on every tick, so 100 ticks give 99 calls.
 void tick(ProgressMeterInfo* progress, int n);
+
+// Wraps the converted entities of each root into nested blocks and appends
+// one reference per root that produced any to space (open for write).
+void placeRootReferences(ControlReader* reader, const std::vector<ShapeNode>& roots, ZrDbDatabase* db,
+                         ZrDbBlockTableRecord* space);
 
 // Reads path and places what it holds in a database.
 //   importMode true:  *database is the target; it must not be null.

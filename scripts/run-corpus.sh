@@ -28,18 +28,18 @@ nimb=${NIMB:-$(dirname "$0")/../build/bin/nimb}
 opened=0; refused=0; died=0; slow=0
 : > "$log"
 while IFS= read -r -d '' file; do
-  start=$(date +%s.%N)
+  start=$(date +%s%N)
   # shellcheck disable=SC2086
   timeout --kill-after=10 "$timeout_s" "$nimb" $threads open "$file" >> "$log" 2>&1
   rc=$?
-  seconds=$(echo "$(date +%s.%N) - $start" | bc)
+  millis=$((($(date +%s%N) - start) / 1000000))
   case $rc in
     0) outcome=opened; opened=$((opened + 1)) ;;
     1) outcome=refused; refused=$((refused + 1)) ;;
     124|137) outcome=timeout; slow=$((slow + 1)) ;;
     *) outcome="died($rc)"; died=$((died + 1)) ;;
   esac
-  printf '%-10s %8.2fs  %s\n' "$outcome" "$seconds" "${file#"$folder"/}"
+  printf '%-10s %6d.%03ds  %s\n' "$outcome" $((millis / 1000)) $((millis % 1000)) "${file#"$folder"/}"
 done < <(find "$folder" -type f \( -iname '*.step' -o -iname '*.stp' -o -iname '*.ste' \
                                    -o -iname '*.iges' -o -iname '*.igs' \) -print0 | sort -z)
 

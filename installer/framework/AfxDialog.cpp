@@ -88,7 +88,12 @@ void CDialog::RunModalLoop() {
 void CDialog::EndDialog(int result) {
     m_nModalResult = result;
     m_bEnded = true;
-    if (m_hWnd) PostMessage(WM_NULL); // wake the modal loop
+    if (!m_hWnd) return;
+    if (m_bInModalLoop) {
+        PostMessage(WM_NULL); // wake the modal loop
+    } else {
+        ShowWindow(SW_HIDE); // a modeless dialog stays until destroyed
+    }
 }
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {

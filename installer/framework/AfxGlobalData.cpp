@@ -45,7 +45,9 @@ double AfxGetImageScale() {
     return AfxImageScaleForDpi(dpi);
 }
 
-LOGFONTW AfxGetRegularFont() {
+namespace {
+
+LOGFONTW ChooseRegularFont() {
     LOGFONTW font = SystemMenuFont();
     const BYTE charset = font.lfCharSet;
     if (charset == ANSI_CHARSET || charset == DEFAULT_CHARSET || charset == SYMBOL_CHARSET) {
@@ -60,5 +62,13 @@ LOGFONTW AfxGetRegularFont() {
         wcsncpy(font.lfFaceName, chosen, LF_FACESIZE - 1);
         font.lfFaceName[LF_FACESIZE - 1] = 0;
     }
+    return font;
+}
+
+} // namespace
+
+LOGFONTW AfxGetRegularFont() {
+    // Chosen once: enumerating the installed fonts is slow.
+    static const LOGFONTW font = ChooseRegularFont();
     return font;
 }

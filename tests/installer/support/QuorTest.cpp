@@ -58,8 +58,10 @@ int RunAll(int argc, char** argv) {
         g_currentFailed = false;
         std::fprintf(stdout, "[ RUN  ] %s\n", testCase.name);
         std::fflush(stdout);
+        const DWORD started = ::GetTickCount();
         testCase.function();
-        std::fprintf(stdout, "[ %s ] %s\n", g_currentFailed ? "FAIL" : " OK ", testCase.name);
+        std::fprintf(stdout, "[ %s ] %s (%lu ms)\n", g_currentFailed ? "FAIL" : " OK ", testCase.name,
+                     static_cast<unsigned long>(::GetTickCount() - started));
         std::fflush(stdout);
         (g_currentFailed ? failed : passed) += 1;
     }

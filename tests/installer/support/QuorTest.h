@@ -4,8 +4,12 @@
 // arguments to run only those.
 #pragma once
 
+#include <windows.h>
+
 #include <sstream>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 namespace quortest {
 
@@ -22,10 +26,26 @@ int RunAll(int argc, char** argv);
 
 std::string Narrow(const std::wstring& text);
 
+template <typename T, typename = void>
+struct IsStreamable : std::false_type {};
+template <typename T>
+struct IsStreamable<T, std::void_t<decltype(std::declval<std::ostream&>() << std::declval<const T&>())>>
+    : std::true_type {};
+
 template <typename T>
 std::string Describe(const T& value) {
     std::ostringstream out;
-    out << value;
+    if constexpr (std::is_base_of_v<POINT, T>) {
+        out << "(" << value.x << ", " << value.y << ")";
+    } else if constexpr (std::is_base_of_v<RECT, T>) {
+        out << "(" << value.left << ", " << value.top << ", " << value.right << ", " << value.bottom << ")";
+    } else if constexpr (IsStreamable<T>::value) {
+        out << value;
+    } else {
+        out << "{";
+        for (const auto& item : value) out << " " << item;
+        out << " }";
+    }
     return out.str();
 }
 inline std::string Describe(const std::wstring& value) { return "L\"" + Narrow(value) + "\""; }

@@ -97,21 +97,26 @@ void PostClick(HWND window) {
     ::PostMessageW(window, WM_LBUTTONUP, 0, middle);
 }
 
+namespace {
+
+struct DialogSearch {
+    int id;
+    HWND exclude;
+    HWND found;
+};
+
+BOOL CALLBACK TestForControl(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<DialogSearch*>(data);
+    if (window == search->exclude || !::GetDlgItem(window, search->id)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+} // namespace
+
 HWND FindThreadDialogWithControl(int controlId, HWND exclude) {
-    struct Search {
-        int id;
-        HWND exclude;
-        HWND found;
-    } search{controlId, exclude, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (window == s->exclude || !::GetDlgItem(window, s->id)) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{controlId, exclude, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), TestForControl, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -40,7 +40,7 @@ demo: native
 
 # Sanitizer builds run the native tests in their own build folders.
 asan: deps
-	$(MAKE) test-native BUILD=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DQUOR_SANITIZE=address"
+	LSAN_OPTIONS=suppressions=$(CURDIR)/cmake/lsan.supp $(MAKE) test-native BUILD=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DQUOR_SANITIZE=address"
 
 tsan: deps
 	$(MAKE) test-native BUILD=build-tsan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUOR_SANITIZE=thread"

@@ -88,7 +88,8 @@ TEST_F(Drawing, MisuseIsReportedAndRefused)
 {
     ZrDbBlockTableRecord* space = nullptr;
     ASSERT_EQ(zrdbOpenObject(space, db->modelSpaceId(), ZrDb::kForRead), Nimb::eOk);
-    EXPECT_EQ(space->appendZrDbEntity(new ZrDbLine), Nimb::eNotOpenForWrite); // read-only
+    ZrDbLine line;
+    EXPECT_EQ(space->appendZrDbEntity(&line), Nimb::eNotOpenForWrite); // read-only
     EXPECT_EQ(space->close(), Nimb::eOk);
     EXPECT_EQ(space->close(), Nimb::eWasNotOpen); // twice
     ZrString name;
@@ -184,9 +185,9 @@ TEST_F(Drawing, AppendPassesTheEntityToTheDatabase)
     EXPECT_EQ(space->appendZrDbEntity(point), Nimb::eAlreadyInDb);
     point->close();
     space->close();
-    auto* loose = new ZrDbBlockTableRecord;
-    EXPECT_EQ(loose->appendZrDbEntity(new ZrDbLine), Nimb::eNotInDatabase);
-    delete loose;
+    ZrDbBlockTableRecord loose;
+    ZrDbLine line;
+    EXPECT_EQ(loose.appendZrDbEntity(&line), Nimb::eNotInDatabase);
     EXPECT_EQ(space->entityIds().size(), 1u);
     expectNothingOpenAndNoErrors();
 }

@@ -163,6 +163,8 @@ TEST_F(Exports, AKernelFaultFailsTheFileNotTheHost)
     model.addPart(fixtures::box(1, 1, 1), "Line\nbreak");
     const std::string path = fixtures::tempPath("fault.igs");
     model.writeIges(path);
+    struct sigaction before;
+    sigaction(SIGSEGV, nullptr, &before);
 
     ZrDbDatabase* db = nullptr;
     EXPECT_EQ(open(path.c_str(), &db, false, nullptr, nullptr), -1);
@@ -170,10 +172,11 @@ TEST_F(Exports, AKernelFaultFailsTheFileNotTheHost)
     ZrDbDatabase* target = host.currentDatabase();
     EXPECT_EQ(import(path.c_str(), &target), 0);
     expectClean(host.currentDatabase());
-    // The host's own handling of memory faults is back: the default action.
+    // The host's own handling of memory faults is back.
     struct sigaction now;
     sigaction(SIGSEGV, nullptr, &now);
-    EXPECT_EQ(now.sa_handler, SIG_DFL);
+    EXPECT_EQ(now.sa_handler, before.sa_handler);
+    EXPECT_EQ(now.sa_flags, before.sa_flags);
     // And the kernel still works for the next file.
     EXPECT_EQ(open(boxFile("after-fault.stp").c_str(), &db, false, setRange, onTick), 0);
     releaseDb(db);

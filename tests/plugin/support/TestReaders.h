@@ -17,6 +17,14 @@ template <class Base>
 class RecordingReader : public Base {
 public:
     explicit RecordingReader(const std::string& path) : Base(ZrString(path.c_str(), ZrString::kUtf8)) {}
+    // Entities nobody took into a database go with the reader.
+    ~RecordingReader() override
+    {
+        for (WorkItem& item : this->items)
+            for (ZrDbEntity* entity : item.entities)
+                if (entity && entity->isNewObject())
+                    delete entity;
+    }
 
     void convertItem(bool* noSurfaces, std::size_t index) override
     {

@@ -46,3 +46,29 @@ ZrGeVector3d& ZrGeVector3d::normalize(const ZrGeTol& tol)
     }
     return *this;
 }
+
+bool ZrGeVector3d::isCodirectionalTo(const ZrGeVector3d& v, const ZrGeTol& tol) const
+{
+    if (isZeroLength(tol) || v.isZeroLength(tol))
+        return isZeroLength(tol) && v.isZeroLength(tol);
+    return angleTo(v) <= tol.equalVector();
+}
+
+double ZrGeVector3d::angleTo(const ZrGeVector3d& v) const
+{
+    // atan2 of |a x b| and a.b keeps precision for nearly parallel vectors.
+    return std::atan2(crossProduct(v).length(), dotProduct(v));
+}
+
+ZrGeVector3d ZrGeVector3d::perpVector() const
+{
+    const double ax = std::fabs(x), ay = std::fabs(y), az = std::fabs(z);
+    if (ax == 0.0 && ay == 0.0 && az == 0.0)
+        return kXAxis;
+    ZrGeVector3d axis = kZAxis;
+    if (ax <= ay && ax <= az)
+        axis = kXAxis;
+    else if (ay <= az)
+        axis = kYAxis;
+    return axis.crossProduct(*this).normal(ZrGeTol(0.0, 0.0));
+}

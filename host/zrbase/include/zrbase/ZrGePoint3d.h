@@ -36,6 +36,15 @@ public:
     ZrGeVector3d normal(const ZrGeTol& tol = ZrGeContext::gTol) const;
     ZrGeVector3d& normalize(const ZrGeTol& tol = ZrGeContext::gTol);
     bool isZeroLength(const ZrGeTol& tol = ZrGeContext::gTol) const;
+    // True when both have length 0 under the tolerance's point value, or
+    // when the angle between them is at most its vector value.
+    bool isCodirectionalTo(const ZrGeVector3d& v, const ZrGeTol& tol = ZrGeContext::gTol) const;
+    // The angle to v in radians, 0 to pi.
+    double angleTo(const ZrGeVector3d& v) const;
+    // A unit vector perpendicular to this one, made from the world axis
+    // least aligned with it (X, then Y, then Z on a tie). The same input
+    // always gives the same answer. A zero vector gives the X axis.
+    ZrGeVector3d perpVector() const;
 
     ZrGeVector3d operator*(double s) const { return {x * s, y * s, z * s}; }
     ZrGeVector3d operator+(const ZrGeVector3d& v) const { return {x + v.x, y + v.y, z + v.z}; }
@@ -48,3 +57,7 @@ public:
 };
 
 inline ZrGeVector3d operator*(double s, const ZrGeVector3d& v) { return v * s; }
+
+template <typename T>
+class ZrArray;
+using ZrGePoint3dArray = ZrArray<ZrGePoint3d>;

@@ -1,0 +1,123 @@
+#include <ShapeAnalysis_Surface.hxx>
+#include <Standard_Failure.hxx>
+
+#include <algorithm>
+#include <cmath>
+
+#include "GeKernel.h"
+#include "zrbase/ZrGeNurbSurface.h"
+
+namespace {
+
+bool directionLooksValid(int degree, int count, const ZrGeKnotVector& knots)
+{
+    if (degree < 1 || degree > Geom_BSplineSurface::MaxDegree() || count < degree + 1)
+        return false;
+    if (knots.length() != count + degree + 1 || !knots.isNonDecreasing())
+        return false;
+    for (int i = 0; i < knots.length(); ++i)
+        if (!std::isfinite(knots[i]))
+            return false;
+    return true;
+}
+
+// A periodic direction repeats: bring param into [lower, upper].
+double wrapped(double param, double lower, double upper, bool periodic)
+{
+    if (!periodic || upper <= lower || (param >= lower && param <= upper))
+        return param;
+    double offset = std::fmod(param - lower, upper - lower);
+    if (offset < 0.0)
+        offset += upper - lower;
+    return lower + offset;
+}
+
+} // namespace
+
+ZrGeNurbSurface::ZrGeNurbSurface() = default;
+
+ZrGeNurbSurface::ZrGeNurbSurface(int degreeInU, int degreeInV, int propsInU, int propsInV, int numControlPointsInU,
+                                 int numControlPointsInV, const ZrGePoint3dArray& controlPoints,
+                                 const ZrGeDoubleArray& weights, const ZrGeKnotVector& uKnots,
+                                 const ZrGeKnotVector& vKnots, const ZrGeTol& tol)
+    : m_degreeU(degreeInU), m_degreeV(degreeInV), m_countU(numControlPointsInU), m_countV(numControlPointsInV),
+      m_points(controlPoints), m_weights(weights), m_uKnots(uKnots), m_vKnots(vKnots),
+      m_periodicU((propsInU & kPeriodic) != 0), m_periodicV((propsInV & kPeriodic) != 0)
+{
+    m_uKnots.setTolerance(std::max(m_uKnots.tolerance(), tol.equalPoint()));
+    m_vKnots.setTolerance(std::max(m_vKnots.tolerance(), tol.equalPoint()));
+    validate();
+}
+
+void ZrGeNurbSurface::validate()
+{
+    m_valid = directionLooksValid(m_degreeU, m_countU, m_uKnots) &&
+              directionLooksValid(m_degreeV, m_countV, m_vKnots) && m_points.length() == m_countU * m_countV &&
+              (m_weights.isEmpty() || m_weights.length() == m_points.length()) &&
+              std::all_of(m_weights.begin(), m_weights.end(), [](double w) { return w > 0.0 && std::isfinite(w); });
+    m_valid = m_valid && !GeKernel::spline(*this).IsNull();
+    if (m_valid)
+        return;
+    m_degreeU = m_degreeV = m_countU = m_countV = 0;
+    m_points.removeAll();
+    m_weights.removeAll();
+    m_uKnots = ZrGeKnotVector(m_uKnots.tolerance());
+    m_vKnots = ZrGeKnotVector(m_vKnots.tolerance());
+    m_periodicU = m_periodicV = false;
+}
+
+double ZrGeNurbSurface::weightAt(int indexU, int indexV) const
+{
+    return m_weights.isEmpty() ? 1.0 : m_weights[indexU * m_countV + indexV];
+}
+
+void ZrGeNurbSurface::getEnvelope(ZrGeInterval& rangeU, ZrGeInterval& rangeV) const
+{
+    if (!m_valid) {
+        rangeU.set(0.0, 0.0);
+        rangeV.set(0.0, 0.0);
+        return;
+    }
+    rangeU.set(m_uKnots[m_degreeU], m_uKnots[m_countU]);
+    rangeV.set(m_vKnots[m_degreeV], m_vKnots[m_countV]);
+}
+
+ZrGePoint3d ZrGeNurbSurface::evalPoint(const ZrGePoint2d& param) const
+{
+    const auto kernel = GeKernel::spline(*this);
+    if (kernel.IsNull())
+        return ZrGePoint3d::kOrigin;
+    ZrGeInterval rangeU, rangeV;
+    getEnvelope(rangeU, rangeV);
+    const double u = wrapped(param.x, rangeU.lowerBound(), rangeU.upperBound(), m_periodicU);
+    const double v = wrapped(param.y, rangeV.lowerBound(), rangeV.upperBound(), m_periodicV);
+    return GeKernel::toZr(kernel->Value(u, v));
+}
+
+ZrGeVector3d ZrGeNurbSurface::normalAt(const ZrGePoint2d& param) const
+{
+    const auto kernel = GeKernel::spline(*this);
+    if (kernel.IsNull())
+        return ZrGeVector3d();
+    gp_Pnt point;
+    gp_Vec du, dv;
+    kernel->D1(param.x, param.y, point, du, dv);
+    const gp_Vec normal = du.Crossed(dv);
+    const double length = normal.Magnitude();
+    return length > 0.0 ? GeKernel::toZr(normal / length) : ZrGeVector3d();
+}
+
+ZrGePoint2d ZrGeNurbSurface::paramOf(const ZrGePoint3d& point, const ZrGeTol& tol) const
+{
+    const auto kernel = GeKernel::spline(*this);
+    if (kernel.IsNull())
+        return ZrGePoint2d();
+    try {
+        ShapeAnalysis_Surface analysis(kernel);
+        return GeKernel::toZr(analysis.ValueOfUV(GeKernel::toGp(point), tol.equalPoint()));
+    } catch (const Standard_Failure&) {
+        ZrGeInterval rangeU, rangeV;
+        getEnvelope(rangeU, rangeV);
+        return ZrGePoint2d(rangeU.lowerBound(), rangeV.lowerBound());
+    }
+}

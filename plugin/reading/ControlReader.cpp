@@ -25,7 +25,13 @@ void ControlReader::addItem(const TopoDS_Shape& shape, const gp_Trsf& transforma
     items.push_back(WorkItem{shape, transformation, {}});
 }
 
-void ControlReader::walkDocument()
+std::size_t ControlReader::countItems()
+{
+    itemCount = items.size();
+    return itemCount;
+}
+
+void ControlReader::walkTransferredDocument()
 {
     shapeTool = XCAFDoc_DocumentTool::ShapeTool(document->Main());
     TDF_LabelSequence freeShapes;

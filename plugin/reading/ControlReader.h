@@ -63,10 +63,12 @@ public:
     std::vector<WorkItem>& workItems() { return items; }
     std::size_t workerCountChosen() const { return workerCount; }
 
-protected:
-    // Walks the free shapes of the transferred document into roots.
-    void walkDocument();
+    // Steps of read: walks the free shapes of the transferred document into
+    // roots, then notes the number of work items.
+    void walkTransferredDocument();
+    std::size_t countItems();
 
+protected:
     std::vector<WorkItem> items;
     ZrString path;
     Handle(TDocStd_Document) document;

@@ -1,0 +1,23 @@
+#pragma once
+// Exchange-kernel edge curves turned into host curves.
+#include <Geom_Curve.hxx>
+#include <TopoDS_Edge.hxx>
+#include <gp_Trsf.hxx>
+
+#include <zrbase/ZrGeCurve3d.h>
+
+#include <memory>
+
+// The curve of edge as a new host curve in world coordinates, from
+// startPoint to endPoint, or null for a curve kind the host cannot take or
+// a spline piece that would be empty. placement maps the curve's own
+// coordinates to world coordinates. An empty curve gives the straight
+// segment between the points. The kernel curve is never changed: kernel
+// geometry may be shared with other threads.
+std::unique_ptr<ZrGeCurve3d> convertEdgeCurve(const TopoDS_Edge& edge, Handle(Geom_Curve) curve,
+                                              const ZrGePoint3d& startPoint, const ZrGePoint3d& endPoint,
+                                              const gp_Trsf& placement);
+
+// |a - b| <= tol, or, for tol below 1e-7 only, the difference relative to
+// the larger magnitude is at most tol.
+bool nearlyEqual(double a, double b, double tol);

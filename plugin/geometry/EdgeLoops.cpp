@@ -1,0 +1,279 @@
+#include "geometry/EdgeLoops.h"
+
+#include <BRep_Tool.hxx>
+#include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Edge.hxx>
+#include <TopoDS_Vertex.hxx>
+#include <TopoDS_Wire.hxx>
+
+#include <zrbase/GeExInterface.h>
+#include <zrbase/ZrGeProjectionUtils.h>
+
+#include <algorithm>
+
+#include "geometry/CurveConversion.h"
+
+namespace {
+
+// Two consecutive uses of one edge closer than this are one use.
+const ZrGeTol repeatTol(1e-5, 1e-5);
+
+ZrGePoint3d worldPoint(gp_Pnt point, const gp_Trsf& placement)
+{
+    point.Transform(placement);
+    return ZrGePoint3d(point.X(), point.Y(), point.Z());
+}
+
+bool isReversed(const TopoDS_Shape& shape) { return shape.Orientation() == TopAbs_REVERSED; }
+
+// The edge as used in its wire, with its curve converted; false when the
+// edge has no vertices or its curve has no host form.
+bool collectEdge(const TopoDS_Edge& edge, int wireReversed, const gp_Trsf& shapeTrsf, WireEdge& use)
+{
+    const TopoDS_Vertex firstVertex = TopExp::FirstVertex(edge, false);
+    const TopoDS_Vertex lastVertex = TopExp::LastVertex(edge, false);
+    if (firstVertex.IsNull() || lastVertex.IsNull())
+        return false;
+    TopLoc_Location location;
+    double first = 0.0, last = 0.0;
+    Handle(Geom_Curve) curve = BRep_Tool::Curve(edge, location, first, last);
+    gp_Trsf placement = shapeTrsf;
+    if (!location.IsIdentity())
+        placement.Multiply(location.Transformation());
+
+    // Vertex points already carry every location below the shape.
+    use.firstPoint = worldPoint(BRep_Tool::Pnt(firstVertex), shapeTrsf);
+    use.lastPoint = worldPoint(BRep_Tool::Pnt(lastVertex), shapeTrsf);
+    use.degenerate = curve.IsNull();
+    ZrGePoint3d from = use.firstPoint, to = use.lastPoint;
+    if (!use.degenerate) {
+        from = worldPoint(curve->Value(first), placement);
+        to = worldPoint(curve->Value(last), placement);
+    }
+    std::unique_ptr<ZrGeCurve3d> converted = convertEdgeCurve(edge, std::move(curve), from, to, placement);
+    if (!converted)
+        return false;
+    use.curve = SharedRef<ZrGeCurve3d>(converted.release());
+    use.reversed = wireReversed ^ (isReversed(edge) ? 1 : 0);
+    use.startPoint = use.reversed ? use.lastPoint : use.firstPoint;
+    use.endPoint = use.reversed ? use.firstPoint : use.lastPoint;
+    return true;
+}
+
+// A use that repeats the one before it: same closedness, same sense, same
+// end points. A seam's second use runs the other way and is kept.
+bool repeats(const WireEdge& previous, const WireEdge& use)
+{
+    return previous.curve->isClosed(ZrGeContext::gTol) == use.curve->isClosed(ZrGeContext::gTol) &&
+           previous.reversed == use.reversed && previous.firstPoint.isEqualTo(use.firstPoint, repeatTol) &&
+           previous.lastPoint.isEqualTo(use.lastPoint, repeatTol);
+}
+
+int findOrAddVertex(const ZrGePoint3d& point, BrepBuilderInitialData& record, VertexMap& vertexMap)
+{
+    const auto found = vertexMap.find(point);
+    if (found != vertexMap.end())
+        return found->second;
+    VertexEntry vertex;
+    vertex.point = point;
+    const int index = record.vertices.append(vertex);
+    vertexMap.emplace(point, index);
+    return index;
+}
+
+// An edge without a 3D curve (a pole of a sphere, the tip of a cone)
+// becomes a loop of one coedge on a single vertex. It is never shared.
+void addDegenerateLoop(const WireEdge& use, BrepBuilderInitialData& record, FaceEntry& face, VertexMap& vertexMap)
+{
+    EdgeEntry edge;
+    edge.curve = use.curve;
+    edge.startVertex = edge.endVertex = findOrAddVertex(use.firstPoint, record, vertexMap);
+    CoedgeEntry coedge;
+    coedge.edge = record.edges.append(std::move(edge));
+    coedge.direction = use.reversed;
+    Loop loop;
+    loop.append(std::move(coedge));
+    face.loops.append(std::move(loop));
+}
+
+int findOrAddEdge(const WireEdge& use, const ShapeColour& faceColour, BrepBuilderInitialData& record,
+                  EdgeMap& edgeMap, VertexMap& vertexMap)
+{
+    const EdgeKey key = edgeKeyOf(use);
+    const auto found = edgeMap.find(key);
+    if (found != edgeMap.end())
+        return found->second;
+    EdgeEntry edge;
+    edge.curve = use.curve;
+    edge.startVertex = findOrAddVertex(use.firstPoint, record, vertexMap);
+    edge.endVertex = findOrAddVertex(use.lastPoint, record, vertexMap);
+    if (faceColour.hasColour) {
+        edge.hasColour = 1;
+        edge.colour = faceColour.colour;
+    }
+    const int index = record.edges.append(std::move(edge));
+    edgeMap.emplace(key, index);
+    return index;
+}
+
+// An end of the 2D curve fits when it is the surface parameter of the 3D
+// curve's end, or at least lands on that end.
+bool endFits(const ZrGePoint2d& end2d, const ZrGePoint3d& end3d, const ZrGeSurface& surface, const ZrGeTol& tol)
+{
+    const ZrGePoint2d expected = surface.paramOf(end3d, ZrGeContext::gTol);
+    return end2d.isEqualTo(expected, tol) || surface.evalPoint(end2d).isEqualTo(end3d, tol);
+}
+
+// Puts the edges in chain order. Each step takes the first unused edge that
+// starts where the chain ends; when that leads to a dead end (a seam used
+// twice offers two edges at the same point) the search backs up and tries
+// the next one. Wires in order, and any wire the first choices chain,
+// come out exactly as the plain scan would give them.
+struct ChainSearch {
+    const CollectedWire& wire;
+    std::vector<bool> used;
+    std::vector<std::size_t> order;
+    std::size_t steps;
+
+    bool extend()
+    {
+        if (order.size() == wire.size())
+            return true;
+        // Bounded: a pathological wire fails rather than searching forever.
+        if (++steps > 64 * wire.size() * wire.size())
+            return false;
+        const ZrGePoint3d& tail = wire[order.back()].endPoint;
+        for (std::size_t i = 0; i < wire.size(); ++i) {
+            if (used[i] || !wire[i].startPoint.isEqualTo(tail, ZrGeContext::gTol))
+                continue;
+            used[i] = true;
+            order.push_back(i);
+            if (extend())
+                return true;
+            order.pop_back();
+            used[i] = false;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+bool collectFaceWires(const TopoDS_Face& face, const gp_Trsf& shapeTrsf, std::vector<CollectedWire>& wires)
+{
+    bool collected = false;
+    for (TopExp_Explorer wires_(face, TopAbs_WIRE); wires_.More(); wires_.Next()) {
+        const TopoDS_Shape& wire = wires_.Current();
+        const int wireReversed = isReversed(wire) ? 1 : 0;
+        CollectedWire edges;
+        for (TopExp_Explorer edges_(wire, TopAbs_EDGE); edges_.More(); edges_.Next()) {
+            WireEdge use;
+            if (!collectEdge(TopoDS::Edge(edges_.Current()), wireReversed, shapeTrsf, use))
+                continue;
+            if (!edges.empty() && repeats(edges.back(), use))
+                continue;
+            edges.push_back(std::move(use));
+        }
+        if (edges.empty() || !chainWire(edges))
+            return false;
+        if (isReversed(face) && isReversed(wire))
+            reverseLoop(edges);
+        wires.push_back(std::move(edges));
+        collected = true;
+    }
+    return collected;
+}
+
+bool chainWire(CollectedWire& wire)
+{
+    const std::size_t count = wire.size();
+    if (count == 0)
+        return false;
+    ChainSearch search{wire, std::vector<bool>(count, false), {0}, 0};
+    search.used[0] = true;
+    if (!search.extend()) {
+        wire.clear();
+        return false;
+    }
+    CollectedWire chained;
+    chained.reserve(count);
+    for (std::size_t index : search.order)
+        chained.push_back(std::move(wire[index]));
+    wire.swap(chained);
+    return true;
+}
+
+void reverseLoop(CollectedWire& wire)
+{
+    if (wire.size() > 1)
+        std::reverse(wire.begin() + 1, wire.end());
+    for (WireEdge& use : wire)
+        use.reversed ^= 1;
+}
+
+EdgeKey edgeKeyOf(const WireEdge& use)
+{
+    EdgeKey key;
+    key.kind = use.curve->type();
+    key.firstPoint = use.firstPoint;
+    key.lastPoint = use.lastPoint;
+    ZrGeInterval range(1e-12);
+    use.curve->getInterval(range);
+    key.midPoint = use.curve->evalPoint((range.lowerBound() + range.upperBound()) * 0.5);
+    return key;
+}
+
+void buildFaceLoops(const std::vector<CollectedWire>& wires, const ShapeColour& faceColour,
+                    BrepBuilderInitialData& record, FaceEntry& face, EdgeMap& edgeMap, VertexMap& vertexMap)
+{
+    const bool wantsParameterCurves = face.surface && face.surface->isKindOf(ZrGe::kNurbSurface);
+    for (const CollectedWire& wire : wires) {
+        Loop loop;
+        for (const WireEdge& use : wire) {
+            if (use.degenerate) {
+                addDegenerateLoop(use, record, face, vertexMap);
+                continue;
+            }
+            CoedgeEntry coedge;
+            coedge.edge = findOrAddEdge(use, faceColour, record, edgeMap, vertexMap);
+            coedge.direction = use.reversed;
+            if (wantsParameterCurves)
+                coedge.parameterCurve =
+                    SharedRef<ZrGeCurve2d>(projectParameterCurve(*use.curve, *face.surface).release());
+            loop.append(std::move(coedge));
+        }
+        if (!loop.isEmpty())
+            face.loops.append(std::move(loop));
+    }
+}
+
+std::unique_ptr<ZrGeCurve2d> projectParameterCurve(const ZrGeCurve3d& curve, const ZrGeSurface& surface)
+{
+    const double size = GeExInterface::get().curveSize(curve);
+    const double fit = size < 0.01 ? 1e-5 : size * 0.001;
+    ZrGeTol tol;
+    tol.setEqualPoint(fit);
+    tol.setEqualVector(fit);
+
+    ZrGeInterval range(1e-12), range2d(1e-12);
+    curve.getInterval(range);
+    const int flags = curve.isKindOf(ZrGe::kNurbCurve3d) ? ZrGeProjectionUtils::kNurbsResult : 0;
+    ZrGeCurve2d* projectedRaw = nullptr;
+    ZrGeProjectionUtils::projectCurveOnSurface(curve, range, surface, projectedRaw, range2d, tol, flags);
+    std::unique_ptr<ZrGeCurve2d> projected(projectedRaw);
+    if (!projected)
+        return nullptr;
+
+    ZrGePoint2d start2d, end2d;
+    ZrGePoint3d start3d, end3d;
+    if (!projected->hasStartPoint(start2d) || !projected->hasEndPoint(end2d) || !curve.hasStartPoint(start3d) ||
+        !curve.hasEndPoint(end3d))
+        return nullptr;
+    if (!endFits(start2d, start3d, surface, tol) || !endFits(end2d, end3d, surface, tol))
+        return nullptr;
+    if (projected->isKindOf(ZrGe::kNurbCurve2d))
+        return projected;
+    return std::unique_ptr<ZrGeCurve2d>(GeExInterface::get().convertToNurbCurve(*projected, tol, true));
+}

@@ -178,10 +178,8 @@ Surface surfaceOf(const ZrGeSurface& surface)
 
 } // namespace
 
-Handle(Geom_BSplineCurve) spline(const ZrGeNurbCurve3d& curve)
+Handle(Geom_BSplineCurve) buildSpline(const ZrGeNurbCurve3d& curve)
 {
-    if (!curve.isValid())
-        return nullptr;
     try {
         const KnotData knots(curve.knots());
         TColgp_Array1OfPnt poles(1, curve.numControlPoints());
@@ -198,10 +196,8 @@ Handle(Geom_BSplineCurve) spline(const ZrGeNurbCurve3d& curve)
     }
 }
 
-Handle(Geom2d_BSplineCurve) spline(const ZrGeNurbCurve2d& curve)
+Handle(Geom2d_BSplineCurve) buildSpline(const ZrGeNurbCurve2d& curve)
 {
-    if (!curve.isValid())
-        return nullptr;
     try {
         const KnotData knots(curve.knots());
         TColgp_Array1OfPnt2d poles(1, curve.numControlPoints());
@@ -218,10 +214,8 @@ Handle(Geom2d_BSplineCurve) spline(const ZrGeNurbCurve2d& curve)
     }
 }
 
-Handle(Geom_BSplineSurface) spline(const ZrGeNurbSurface& surface)
+Handle(Geom_BSplineSurface) buildSpline(const ZrGeNurbSurface& surface)
 {
-    if (!surface.isValid())
-        return nullptr;
     try {
         const KnotData uKnots(surface.uKnots());
         const KnotData vKnots(surface.vKnots());

@@ -13,11 +13,31 @@
 #include <gp_Pnt2d.hxx>
 #include <gp_Vec.hxx>
 
+#include <memory>
+#include <utility>
+
 #include "zrbase/ZrGeCurve3d.h"
 #include "zrbase/ZrGeNurbCurve2d.h"
 #include "zrbase/ZrGeNurbCurve3d.h"
 #include "zrbase/ZrGeNurbSurface.h"
 #include "zrbase/ZrGeSurface.h"
+
+// The kernel form a host spline keeps (see ZrGeEntity.h).
+class ZrGeKernelData {
+public:
+    explicit ZrGeKernelData(Handle(Standard_Transient) kernel) : object(std::move(kernel)) {}
+    const Handle(Standard_Transient) object;
+};
+
+// Reads the kept kernel form of the host splines.
+class GeKernelAccess {
+public:
+    template <typename Spline>
+    static Handle(Standard_Transient) kept(const Spline& spline)
+    {
+        return spline.m_kernel ? spline.m_kernel->object : Handle(Standard_Transient)();
+    }
+};
 
 namespace GeKernel {
 
@@ -29,10 +49,25 @@ inline ZrGePoint3d toZr(const gp_Pnt& p) { return ZrGePoint3d(p.X(), p.Y(), p.Z(
 inline ZrGePoint2d toZr(const gp_Pnt2d& p) { return ZrGePoint2d(p.X(), p.Y()); }
 inline ZrGeVector3d toZr(const gp_Vec& v) { return ZrGeVector3d(v.X(), v.Y(), v.Z()); }
 
-// The kernel spline of valid host data, or null.
-Handle(Geom_BSplineCurve) spline(const ZrGeNurbCurve3d& curve);
-Handle(Geom2d_BSplineCurve) spline(const ZrGeNurbCurve2d& curve);
-Handle(Geom_BSplineSurface) spline(const ZrGeNurbSurface& surface);
+// The kernel spline of a host spline, built once when its data were
+// checked; null for invalid data. The kernel object is shared: read only.
+inline Handle(Geom_BSplineCurve) spline(const ZrGeNurbCurve3d& curve)
+{
+    return Handle(Geom_BSplineCurve)::DownCast(GeKernelAccess::kept(curve));
+}
+inline Handle(Geom2d_BSplineCurve) spline(const ZrGeNurbCurve2d& curve)
+{
+    return Handle(Geom2d_BSplineCurve)::DownCast(GeKernelAccess::kept(curve));
+}
+inline Handle(Geom_BSplineSurface) spline(const ZrGeNurbSurface& surface)
+{
+    return Handle(Geom_BSplineSurface)::DownCast(GeKernelAccess::kept(surface));
+}
+
+// A new kernel spline from host data, or null when the kernel refuses them.
+Handle(Geom_BSplineCurve) buildSpline(const ZrGeNurbCurve3d& curve);
+Handle(Geom2d_BSplineCurve) buildSpline(const ZrGeNurbCurve2d& curve);
+Handle(Geom_BSplineSurface) buildSpline(const ZrGeNurbSurface& surface);
 
 // Host curves made from kernel splines (non-periodic ones).
 ZrGeNurbCurve3d hostCurve(const Handle(Geom_BSplineCurve)& spline);

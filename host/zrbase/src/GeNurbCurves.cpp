@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "GeKernel.h"
 #include "zrbase/ZrGeNurbCurve2d.h"
@@ -66,9 +67,12 @@ bool trimCurve(Curve& curve, const ZrGeInterval& range)
         return false;
     if (std::fabs(from - lower) <= tol && std::fabs(to - upper) <= tol)
         return true;
-    auto kernel = GeKernel::spline(curve);
-    if (kernel.IsNull())
+    const auto kept = GeKernel::spline(curve);
+    if (kept.IsNull())
         return false;
+    // The kept kernel spline is shared with copies of the curve: cut a copy.
+    using Kernel = typename std::remove_reference_t<decltype(kept)>::element_type;
+    const Handle(Kernel) kernel = Handle(Kernel)::DownCast(kept->Copy());
     try {
         kernel->Segment(std::max(from, lower), std::min(to, upper));
     } catch (const Standard_Failure&) {
@@ -145,8 +149,11 @@ ZrGeNurbCurve3d::ZrGeNurbCurve3d(int degree, const ZrGeKnotVector& knots, const 
 
 void ZrGeNurbCurve3d::validate()
 {
-    m_valid = dataLooksValid(m_degree, m_knots, m_points, m_weights);
-    m_valid = m_valid && !GeKernel::spline(*this).IsNull();
+    m_kernel.reset();
+    if (dataLooksValid(m_degree, m_knots, m_points, m_weights))
+        if (auto kernel = GeKernel::buildSpline(*this))
+            m_kernel = std::make_shared<const ZrGeKernelData>(kernel);
+    m_valid = m_kernel != nullptr;
     if (m_valid)
         return;
     m_degree = 0;
@@ -197,8 +204,11 @@ ZrGeNurbCurve2d::ZrGeNurbCurve2d(int degree, const ZrGeKnotVector& knots, const 
 
 void ZrGeNurbCurve2d::validate()
 {
-    m_valid = dataLooksValid(m_degree, m_knots, m_points, m_weights);
-    m_valid = m_valid && !GeKernel::spline(*this).IsNull();
+    m_kernel.reset();
+    if (dataLooksValid(m_degree, m_knots, m_points, m_weights))
+        if (auto kernel = GeKernel::buildSpline(*this))
+            m_kernel = std::make_shared<const ZrGeKernelData>(kernel);
+    m_valid = m_kernel != nullptr;
     if (m_valid)
         return;
     m_degree = 0;

@@ -1,4 +1,6 @@
-#include <ShapeAnalysis_Surface.hxx>
+#include <Extrema_GenLocateExtPS.hxx>
+#include <Extrema_POnSurf.hxx>
+#include <GeomAdaptor_Surface.hxx>
 #include <Standard_Failure.hxx>
 
 #include <algorithm>
@@ -32,6 +34,36 @@ double wrapped(double param, double lower, double upper, bool periodic)
     return lower + offset;
 }
 
+// The nearest point of the patch: the best of a sample grid, about two
+// samples per control point each way, polished by a local search from there.
+gp_Pnt2d nearestParams(const Handle(Geom_BSplineSurface)& surface, const gp_Pnt& point)
+{
+    const GeomAdaptor_Surface adaptor(surface);
+    double u0 = 0.0, u1 = 0.0, v0 = 0.0, v1 = 0.0;
+    surface->Bounds(u0, u1, v0, v1);
+    const int samplesU = std::min(std::max(2 * surface->NbUPoles() + 1, 9), 81);
+    const int samplesV = std::min(std::max(2 * surface->NbVPoles() + 1, 9), 81);
+    double bestU = u0, bestV = v0;
+    double best = adaptor.Value(u0, v0).SquareDistance(point);
+    for (int i = 0; i < samplesU; ++i) {
+        const double u = u0 + (u1 - u0) * i / (samplesU - 1);
+        for (int j = 0; j < samplesV; ++j) {
+            const double v = v0 + (v1 - v0) * j / (samplesV - 1);
+            const double distance = adaptor.Value(u, v).SquareDistance(point);
+            if (distance < best) {
+                best = distance;
+                bestU = u;
+                bestV = v;
+            }
+        }
+    }
+    Extrema_GenLocateExtPS search(adaptor);
+    search.Perform(point, bestU, bestV, true);
+    if (search.IsDone() && search.SquareDistance() < best)
+        search.Point().Parameter(bestU, bestV);
+    return gp_Pnt2d(bestU, bestV);
+}
+
 } // namespace
 
 ZrGeNurbSurface::ZrGeNurbSurface() = default;
@@ -51,11 +83,15 @@ ZrGeNurbSurface::ZrGeNurbSurface(int degreeInU, int degreeInV, int propsInU, int
 
 void ZrGeNurbSurface::validate()
 {
-    m_valid = directionLooksValid(m_degreeU, m_countU, m_uKnots) &&
-              directionLooksValid(m_degreeV, m_countV, m_vKnots) && m_points.length() == m_countU * m_countV &&
-              (m_weights.isEmpty() || m_weights.length() == m_points.length()) &&
-              std::all_of(m_weights.begin(), m_weights.end(), [](double w) { return w > 0.0 && std::isfinite(w); });
-    m_valid = m_valid && !GeKernel::spline(*this).IsNull();
+    m_kernel.reset();
+    const bool looksValid =
+        directionLooksValid(m_degreeU, m_countU, m_uKnots) && directionLooksValid(m_degreeV, m_countV, m_vKnots) &&
+        m_points.length() == m_countU * m_countV && (m_weights.isEmpty() || m_weights.length() == m_points.length()) &&
+        std::all_of(m_weights.begin(), m_weights.end(), [](double w) { return w > 0.0 && std::isfinite(w); });
+    if (looksValid)
+        if (auto kernel = GeKernel::buildSpline(*this))
+            m_kernel = std::make_shared<const ZrGeKernelData>(kernel);
+    m_valid = m_kernel != nullptr;
     if (m_valid)
         return;
     m_degreeU = m_degreeV = m_countU = m_countV = 0;
@@ -107,14 +143,13 @@ ZrGeVector3d ZrGeNurbSurface::normalAt(const ZrGePoint2d& param) const
     return length > 0.0 ? GeKernel::toZr(normal / length) : ZrGeVector3d();
 }
 
-ZrGePoint2d ZrGeNurbSurface::paramOf(const ZrGePoint3d& point, const ZrGeTol& tol) const
+ZrGePoint2d ZrGeNurbSurface::paramOf(const ZrGePoint3d& point, const ZrGeTol&) const
 {
     const auto kernel = GeKernel::spline(*this);
     if (kernel.IsNull())
         return ZrGePoint2d();
     try {
-        ShapeAnalysis_Surface analysis(kernel);
-        return GeKernel::toZr(analysis.ValueOfUV(GeKernel::toGp(point), tol.equalPoint()));
+        return GeKernel::toZr(nearestParams(kernel, GeKernel::toGp(point)));
     } catch (const Standard_Failure&) {
         ZrGeInterval rangeU, rangeV;
         getEnvelope(rangeU, rangeV);

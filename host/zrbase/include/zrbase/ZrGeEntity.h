@@ -30,6 +30,11 @@ enum EntityId {
 };
 } // namespace ZrGe
 
+// The evaluator a spline object keeps once its data are checked: built once,
+// never changed, shared by copies. Opaque outside the library.
+class ZrGeKernelData;
+class GeKernelAccess;
+
 // Geometry objects are plain values on the host heap: made with new by
 // whoever needs one, owned by whoever holds the pointer, and deleted through
 // the base class. They are not reference counted.

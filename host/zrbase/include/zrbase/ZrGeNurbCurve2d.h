@@ -1,5 +1,7 @@
 #pragma once
 // Splines and NURBS curves in a plane.
+#include <memory>
+
 #include "ZrGeCurve2d.h"
 #include "ZrGeKnotVector.h"
 
@@ -66,4 +68,6 @@ private:
     ZrGeDoubleArray m_weights;
     bool m_periodic = false;
     bool m_valid = false;
+    std::shared_ptr<const ZrGeKernelData> m_kernel;
+    friend class GeKernelAccess;
 };

@@ -1,5 +1,7 @@
 #pragma once
 // Splines and NURBS curves in space.
+#include <memory>
+
 #include "ZrArray.h"
 #include "ZrGeCurve3d.h"
 #include "ZrGeKnotVector.h"
@@ -94,4 +96,6 @@ private:
     ZrGeDoubleArray m_weights;
     bool m_periodic = false;
     bool m_valid = false;
+    std::shared_ptr<const ZrGeKernelData> m_kernel;
+    friend class GeKernelAccess;
 };

@@ -1,5 +1,7 @@
 #pragma once
 // NURBS surfaces.
+#include <memory>
+
 #include "ZrArray.h"
 #include "ZrGeKnotVector.h"
 #include "ZrGeSurface.h"
@@ -74,4 +76,6 @@ private:
     bool m_periodicU = false;
     bool m_periodicV = false;
     bool m_valid = false;
+    std::shared_ptr<const ZrGeKernelData> m_kernel;
+    friend class GeKernelAccess;
 };

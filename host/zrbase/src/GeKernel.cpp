@@ -178,40 +178,38 @@ Surface surfaceOf(const ZrGeSurface& surface)
 
 } // namespace
 
-Handle(Geom_BSplineCurve) buildSpline(const ZrGeNurbCurve3d& curve)
+namespace {
+
+// A kernel spline (Spline, with pole array Poles) from a host NURBS curve.
+template <typename Spline, typename Poles, typename HostCurve>
+Handle(Spline) splineOf(const HostCurve& curve)
 {
     try {
         const KnotData knots(curve.knots());
-        TColgp_Array1OfPnt poles(1, curve.numControlPoints());
+        Poles poles(1, curve.numControlPoints());
         for (int i = 0; i < curve.numControlPoints(); ++i)
             poles.SetValue(i + 1, toGp(curve.controlPointAt(i)));
         if (!curve.isRational())
-            return new Geom_BSplineCurve(poles, knots.knots, knots.mults, curve.degree());
+            return new Spline(poles, knots.knots, knots.mults, curve.degree());
         TColStd_Array1OfReal weights(1, curve.numControlPoints());
         for (int i = 0; i < curve.numControlPoints(); ++i)
             weights.SetValue(i + 1, curve.weightAt(i));
-        return new Geom_BSplineCurve(poles, weights, knots.knots, knots.mults, curve.degree());
+        return new Spline(poles, weights, knots.knots, knots.mults, curve.degree());
     } catch (const Standard_Failure&) {
         return nullptr;
     }
 }
 
+} // namespace
+
+Handle(Geom_BSplineCurve) buildSpline(const ZrGeNurbCurve3d& curve)
+{
+    return splineOf<Geom_BSplineCurve, TColgp_Array1OfPnt>(curve);
+}
+
 Handle(Geom2d_BSplineCurve) buildSpline(const ZrGeNurbCurve2d& curve)
 {
-    try {
-        const KnotData knots(curve.knots());
-        TColgp_Array1OfPnt2d poles(1, curve.numControlPoints());
-        for (int i = 0; i < curve.numControlPoints(); ++i)
-            poles.SetValue(i + 1, toGp(curve.controlPointAt(i)));
-        if (!curve.isRational())
-            return new Geom2d_BSplineCurve(poles, knots.knots, knots.mults, curve.degree());
-        TColStd_Array1OfReal weights(1, curve.numControlPoints());
-        for (int i = 0; i < curve.numControlPoints(); ++i)
-            weights.SetValue(i + 1, curve.weightAt(i));
-        return new Geom2d_BSplineCurve(poles, weights, knots.knots, knots.mults, curve.degree());
-    } catch (const Standard_Failure&) {
-        return nullptr;
-    }
+    return splineOf<Geom2d_BSplineCurve, TColgp_Array1OfPnt2d>(curve);
 }
 
 Handle(Geom_BSplineSurface) buildSpline(const ZrGeNurbSurface& surface)

@@ -7,25 +7,22 @@
 #include <type_traits>
 
 #include "GeKernel.h"
+#include "GeSplineChecks.h"
 #include "zrbase/ZrGeNurbCurve2d.h"
 #include "zrbase/ZrGeNurbCurve3d.h"
 
 namespace {
 
-template <typename Points>
-bool dataLooksValid(int degree, const ZrGeKnotVector& knots, const Points& points, const ZrGeDoubleArray& weights)
+// The kept kernel form of a curve whose data fit, or null.
+template <typename Curve>
+std::shared_ptr<const ZrGeKernelData> checkedKernel(const Curve& curve, int degree, const ZrGeKnotVector& knots,
+                                                    int count, const ZrGeDoubleArray& weights)
 {
-    const int count = points.length();
-    if (degree < 1 || degree > Geom_BSplineCurve::MaxDegree() || count < degree + 1)
-        return false;
-    if (knots.length() != count + degree + 1 || !knots.isNonDecreasing())
-        return false;
-    for (int i = 0; i < knots.length(); ++i)
-        if (!std::isfinite(knots[i]))
-            return false;
-    if (!weights.isEmpty() && weights.length() != count)
-        return false;
-    return std::all_of(weights.begin(), weights.end(), [](double w) { return w > 0.0 && std::isfinite(w); });
+    if (!GeSplineChecks::directionFits(degree, count, knots, Geom_BSplineCurve::MaxDegree()) ||
+        !GeSplineChecks::weightsFit(weights, count))
+        return nullptr;
+    auto kernel = GeKernel::buildSpline(curve);
+    return kernel ? std::make_shared<const ZrGeKernelData>(kernel) : nullptr;
 }
 
 // [k[p], k[n]], or [0, 0] for an invalid curve.
@@ -149,10 +146,7 @@ ZrGeNurbCurve3d::ZrGeNurbCurve3d(int degree, const ZrGeKnotVector& knots, const 
 
 void ZrGeNurbCurve3d::validate()
 {
-    m_kernel.reset();
-    if (dataLooksValid(m_degree, m_knots, m_points, m_weights))
-        if (auto kernel = GeKernel::buildSpline(*this))
-            m_kernel = std::make_shared<const ZrGeKernelData>(kernel);
+    m_kernel = checkedKernel(*this, m_degree, m_knots, m_points.length(), m_weights);
     m_valid = m_kernel != nullptr;
     if (m_valid)
         return;
@@ -204,10 +198,7 @@ ZrGeNurbCurve2d::ZrGeNurbCurve2d(int degree, const ZrGeKnotVector& knots, const 
 
 void ZrGeNurbCurve2d::validate()
 {
-    m_kernel.reset();
-    if (dataLooksValid(m_degree, m_knots, m_points, m_weights))
-        if (auto kernel = GeKernel::buildSpline(*this))
-            m_kernel = std::make_shared<const ZrGeKernelData>(kernel);
+    m_kernel = checkedKernel(*this, m_degree, m_knots, m_points.length(), m_weights);
     m_valid = m_kernel != nullptr;
     if (m_valid)
         return;

@@ -7,21 +7,10 @@
 #include <cmath>
 
 #include "GeKernel.h"
+#include "GeSplineChecks.h"
 #include "zrbase/ZrGeNurbSurface.h"
 
 namespace {
-
-bool directionLooksValid(int degree, int count, const ZrGeKnotVector& knots)
-{
-    if (degree < 1 || degree > Geom_BSplineSurface::MaxDegree() || count < degree + 1)
-        return false;
-    if (knots.length() != count + degree + 1 || !knots.isNonDecreasing())
-        return false;
-    for (int i = 0; i < knots.length(); ++i)
-        if (!std::isfinite(knots[i]))
-            return false;
-    return true;
-}
 
 // A periodic direction repeats: bring param into [lower, upper].
 double wrapped(double param, double lower, double upper, bool periodic)
@@ -84,10 +73,11 @@ ZrGeNurbSurface::ZrGeNurbSurface(int degreeInU, int degreeInV, int propsInU, int
 void ZrGeNurbSurface::validate()
 {
     m_kernel.reset();
-    const bool looksValid =
-        directionLooksValid(m_degreeU, m_countU, m_uKnots) && directionLooksValid(m_degreeV, m_countV, m_vKnots) &&
-        m_points.length() == m_countU * m_countV && (m_weights.isEmpty() || m_weights.length() == m_points.length()) &&
-        std::all_of(m_weights.begin(), m_weights.end(), [](double w) { return w > 0.0 && std::isfinite(w); });
+    const int maxDegree = Geom_BSplineSurface::MaxDegree();
+    const bool looksValid = GeSplineChecks::directionFits(m_degreeU, m_countU, m_uKnots, maxDegree) &&
+                            GeSplineChecks::directionFits(m_degreeV, m_countV, m_vKnots, maxDegree) &&
+                            m_points.length() == m_countU * m_countV &&
+                            GeSplineChecks::weightsFit(m_weights, m_points.length());
     if (looksValid)
         if (auto kernel = GeKernel::buildSpline(*this))
             m_kernel = std::make_shared<const ZrGeKernelData>(kernel);

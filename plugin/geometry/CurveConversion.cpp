@@ -10,6 +10,7 @@
 #include <Geom_Hyperbola.hxx>
 #include <Geom_Line.hxx>
 #include <Geom_Parabola.hxx>
+#include <Geom_TrimmedCurve.hxx>
 #include <Precision.hxx>
 #include <TopExp.hxx>
 #include <TopoDS_Vertex.hxx>
@@ -65,7 +66,10 @@ std::unique_ptr<ZrGeCurve3d> circleArc(const Geom_Circle& circle, const ZrGePoin
         // The middle of the counter-clockwise arc from start to end.
         const ZrGeVector3d chord = (startPoint - endPoint).normal(ZrGeContext::gTol);
         const ZrGePoint3d middle = centre + normal.crossProduct(chord) * radius;
-        return std::make_unique<ZrGeCircArc3d>(startPoint, middle, endPoint);
+        auto arc = std::make_unique<ZrGeCircArc3d>();
+        if (arc->set(startPoint, middle, endPoint) != Nimb::eOk)
+            return nullptr; // no circle through the three points
+        return arc;
     }
     const ZrGeVector3d reference = (startPoint - centre).normal(ZrGeContext::gTol);
     return std::make_unique<ZrGeCircArc3d>(centre, normal, reference, radius, 0.0, kTwoPi);
@@ -231,6 +235,10 @@ std::unique_ptr<ZrGeCurve3d> convertEdgeCurve(const TopoDS_Edge& edge, Handle(Ge
                                               const ZrGePoint3d& startPoint, const ZrGePoint3d& endPoint,
                                               const gp_Trsf& placement)
 {
+    // A trimmed curve only bounds its basis, and the edge's points bound the
+    // result anyway: convert the basis (readers wrap seam circles this way).
+    while (auto trimmed = Handle(Geom_TrimmedCurve)::DownCast(curve))
+        curve = trimmed->BasisCurve();
     if (curve.IsNull() || curve->IsKind(STANDARD_TYPE(Geom_Line)))
         return segment(startPoint, endPoint);
     if (auto circle = Handle(Geom_Circle)::DownCast(curve))

@@ -9,8 +9,9 @@
 #include <memory>
 
 // The curve of edge as a new host curve in world coordinates, from
-// startPoint to endPoint, or null for a curve kind the host cannot take or
-// a spline piece that would be empty. placement maps the curve's own
+// startPoint to endPoint, or null for a curve kind the host cannot take
+// (Bezier, offset and other curves) or a spline piece that would be empty.
+// A trimmed curve counts as its basis curve. placement maps the curve's own
 // coordinates to world coordinates. An empty curve gives the straight
 // segment between the points. The kernel curve is never changed: kernel
 // geometry may be shared with other threads.

@@ -248,10 +248,17 @@ TEST(ConvertEdgeCurve, LinesEmptyCurvesAndUnsupportedKinds)
     const Handle(Geom_Curve) unsupported[] = {
         new Geom_BezierCurve(poles),
         new Geom_OffsetCurve(circle(1.0), 0.5, gp_Dir(0, 0, 1)),
-        new Geom_TrimmedCurve(circle(1.0), 0, 1),
+        new Geom_TrimmedCurve(new Geom_OffsetCurve(circle(1.0), 0.5, gp_Dir(0, 0, 1)), 0, 1),
     };
     for (const auto& curve : unsupported)
         EXPECT_FALSE(convertEdgeCurve(edge, curve, a, b, gp_Trsf())) << curve->DynamicType()->Name();
+
+    // A trimmed circle (as readers give seam edges) is its circle.
+    const Handle(Geom_Curve) trimmed = new Geom_TrimmedCurve(circle(1.0), 0, kPi);
+    const auto arc = convertEdgeCurve(edge, trimmed, ZrGePoint3d(1, 0, 0), ZrGePoint3d(0, 1, 0), gp_Trsf());
+    ASSERT_TRUE(arc);
+    EXPECT_EQ(arc->type(), ZrGe::kCircArc3d);
+    EXPECT_TRUE(arc->isOn(ZrGePoint3d(std::sqrt(0.5), std::sqrt(0.5), 0), fineTol));
 }
 
 TEST(NearlyEqual, AbsoluteThenRelativeForSmallTolerances)

@@ -4,13 +4,17 @@
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
+#include <BRepPrimAPI_MakeCone.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRepPrimAPI_MakeSphere.hxx>
+#include <BRepPrimAPI_MakeTorus.hxx>
 #include <BRep_Builder.hxx>
 #include <GC_MakeArcOfCircle.hxx>
+#include <STEPControl_Reader.hxx>
 #include <Geom_Plane.hxx>
 #include <gp_Pln.hxx>
 #include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
 #include <TopoDS.hxx>
@@ -23,6 +27,7 @@
 
 #include <set>
 
+#include "Fixtures.h"
 #include "KernelShapes.h"
 #include "geometry/EdgeLoops.h"
 
@@ -292,6 +297,63 @@ TEST(BuildFaceLoops, PoleEdgesBecomeLoopsOfTheirOwn)
     EXPECT_EQ(entry.loops.length(), 3);
     EXPECT_EQ(context.edgeMap.size(), 1u); // the seam, used twice; poles are never shared
     EXPECT_EQ(record.vertices.length(), 2);
+}
+
+// A part written to STEP placed in an assembly and read back: every face
+// chains, and a solid's record holds each edge once and each vertex once.
+TEST(BuildFaceLoops, SolidsReadFromStepShareEveryEdgeOnce)
+{
+    struct Case {
+        const char* what;
+        TopoDS_Shape solid;
+    } cases[] = {
+        {"box", BRepPrimAPI_MakeBox(10, 20, 30).Shape()},
+        {"cylinder", BRepPrimAPI_MakeCylinder(5, 12).Shape()},
+        {"cone with apex", BRepPrimAPI_MakeCone(6, 0, 9).Shape()},
+        {"sphere", BRepPrimAPI_MakeSphere(7).Shape()},
+        {"torus", BRepPrimAPI_MakeTorus(9, 2).Shape()},
+    };
+    gp_Trsf placement;
+    placement.SetRotation(gp_Ax1(gp_Pnt(1, 2, 3), gp_Dir(1, 1, 0)), 0.7);
+    placement.SetTranslationPart(gp_Vec(50, -20, 5));
+    for (const Case& c : cases) {
+        fixtures::Model model;
+        const TDF_Label assembly = model.addAssembly("assembly");
+        model.addComponent(assembly, model.shapes->AddShape(c.solid, false), placement, "part");
+        const std::string path = fixtures::tempPath(std::string(c.what) + ".step");
+        model.writeStep(path);
+        STEPControl_Reader reader;
+        ASSERT_EQ(reader.ReadFile(path.c_str()), IFSelect_RetDone) << c.what;
+        reader.TransferRoots();
+        const TopoDS_Shape shape = reader.OneShape();
+
+        BrepBuilderInitialData record;
+        ConversionContext context;
+        int degenerateUses = 0;
+        for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
+            std::vector<CollectedWire> wires;
+            ASSERT_TRUE(collectFaceWires(TopoDS::Face(faces.Current()), gp_Trsf(), wires)) << c.what;
+            for (const CollectedWire& wire : wires)
+                for (const WireEdge& edge : wire)
+                    degenerateUses += edge.degenerate;
+            FaceEntry face = planeEntry();
+            buildFaceLoops(wires, ShapeColour(), record, face, context.edgeMap, context.vertexMap);
+        }
+        TopTools_IndexedMapOfShape edges, vertices;
+        TopExp::MapShapes(shape, TopAbs_EDGE, edges);
+        TopExp::MapShapes(shape, TopAbs_VERTEX, vertices);
+        int curvedEdges = 0;
+        for (int i = 1; i <= edges.Extent(); ++i)
+            curvedEdges += !BRep_Tool::Degenerated(TopoDS::Edge(edges(i)));
+        EXPECT_EQ(record.edges.length(), curvedEdges + degenerateUses) << c.what;
+        EXPECT_EQ(record.vertices.length(), vertices.Extent()) << c.what;
+        // The record is in world coordinates: the placement moved the part.
+        const gp_Pnt placed = BRep_Tool::Pnt(TopoDS::Vertex(vertices(1)));
+        bool found = false;
+        for (const VertexEntry& vertex : record.vertices)
+            found = found || vertex.point.isEqualTo(hostPoint(placed), ZrGeTol(1e-6, 1e-6));
+        EXPECT_TRUE(found) << c.what;
+    }
 }
 
 TEST(BuildFaceLoops, NurbsFacesGetParameterCurves)

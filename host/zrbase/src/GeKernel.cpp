@@ -286,7 +286,11 @@ Surface surface(const ZrGeSurface& surface)
     }
 }
 
-double nearestParam(const Handle(Geom_Curve)& curve, const gp_Pnt& point, double first, double last)
+namespace {
+
+// The best of the ends and of the projector's (Projector) perpendicular feet.
+template <typename Projector, typename Curve, typename Point>
+double nearestOn(const Curve& curve, const Point& point, double first, double last)
 {
     double best = first;
     double bestDistance = curve->Value(first).Distance(point);
@@ -299,7 +303,7 @@ double nearestParam(const Handle(Geom_Curve)& curve, const gp_Pnt& point, double
     };
     consider(last);
     try {
-        GeomAPI_ProjectPointOnCurve projector(point, curve, first, last);
+        Projector projector(point, curve, first, last);
         for (int i = 1; i <= projector.NbPoints(); ++i)
             consider(projector.Parameter(i));
     } catch (const Standard_Failure&) {
@@ -308,26 +312,16 @@ double nearestParam(const Handle(Geom_Curve)& curve, const gp_Pnt& point, double
     return best;
 }
 
+} // namespace
+
+double nearestParam(const Handle(Geom_Curve)& curve, const gp_Pnt& point, double first, double last)
+{
+    return nearestOn<GeomAPI_ProjectPointOnCurve>(curve, point, first, last);
+}
+
 double nearestParam(const Handle(Geom2d_Curve)& curve, const gp_Pnt2d& point, double first, double last)
 {
-    double best = first;
-    double bestDistance = curve->Value(first).Distance(point);
-    const auto consider = [&](double param) {
-        const double distance = curve->Value(param).Distance(point);
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = param;
-        }
-    };
-    consider(last);
-    try {
-        Geom2dAPI_ProjectPointOnCurve projector(point, curve, first, last);
-        for (int i = 1; i <= projector.NbPoints(); ++i)
-            consider(projector.Parameter(i));
-    } catch (const Standard_Failure&) {
-        // The ends are the answer then.
-    }
-    return best;
+    return nearestOn<Geom2dAPI_ProjectPointOnCurve>(curve, point, first, last);
 }
 
 } // namespace GeKernel

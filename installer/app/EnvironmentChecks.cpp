@@ -3,10 +3,10 @@
 #include <tlhelp32.h>
 
 #include <cwchar>
-#include <memory>
 
 #include "InstallerTexts.h"
 #include "RegistryKey.h"
+#include "UniqueHandle.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -14,23 +14,13 @@ namespace {
 constexpr int kMaxPathChars = 259;
 constexpr int kVersionValueChars = 4098 / 2 - 1;
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const {
-        if (handle && handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
-    }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
 UniqueHandle OpenOwnToken() {
     HANDLE token = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return UniqueHandle();
     return UniqueHandle(token);
 }
 
-UniqueHandle TakeProcessSnapshot() {
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    return UniqueHandle(snapshot == INVALID_HANDLE_VALUE ? nullptr : snapshot);
-}
+UniqueHandle TakeProcessSnapshot() { return AdoptHandle(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)); }
 
 // Calls visit for each process of the snapshot until it returns false.
 template <typename Visit>

@@ -88,6 +88,11 @@ CWinApp::~CWinApp() {
     if (g_app == this) g_app = nullptr;
 }
 
+BOOL CWinApp::InitInstance() {
+    if (m_dwRestartManagerSupportFlags & 1) ::RegisterApplicationRestart(nullptr, 0);
+    return TRUE;
+}
+
 CWinApp* AfxGetApp() { return g_app; }
 
 int AfxWinMain(HINSTANCE instance) {

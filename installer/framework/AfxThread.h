@@ -74,10 +74,13 @@ public:
     CWinApp();
     ~CWinApp() override;
 
-    BOOL InitInstance() override { return TRUE; }
+    // Registers the program for a restart by the restart manager when
+    // m_dwRestartManagerSupportFlags asks for it.
+    BOOL InitInstance() override;
     int ExitInstance() override { return 0; }
     void OnHelp() {}
 
+    // Bit 1: the restart manager may restart the program after closing it.
     DWORD m_dwRestartManagerSupportFlags = 0;
     HINSTANCE m_hInstance = nullptr;
 };

@@ -166,24 +166,53 @@ LRESULT CArcTipDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-int ShowTipMessage(int type, const wchar_t* text) { return ShowTipMessage(type, text, nullptr); }
+namespace {
 
-int ShowTipMessage(int type, const wchar_t* text, HWND notify) {
+struct TipOutcome {
+    int modalResult;
+    int buttonResult;
+};
+
+// The stand-alone way: the tip over its own background, centred on the screen
+// or, with a notify window, over that window.
+TipOutcome RunStandaloneTip(int type, const wchar_t* text, HWND notify, bool retry) {
     if (notify) ::PostMessageW(notify, WM_TIP_OPENED, 0, 0);
     auto* background = new CZrPngTipBKDlg(nullptr);
-    INT_PTR result = -1;
+    TipOutcome outcome{-1, -1};
     {
         CArcTipDialog tip(background);
+        if (retry) tip.SetRetry(TRUE);
         tip.SetMessage(type, text);
         background->Create(IDD_TIP_BACKGROUND, nullptr);
         background->ShowWindow(SW_SHOW);
         tip.LinkBackground(background);
         background->DrawPng(tip.m_nBkPngId, 490, 280);
         if (notify) tip.m_hOwner = notify;
-        result = tip.DoModal();
+        outcome.modalResult = static_cast<int>(tip.DoModal());
+        outcome.buttonResult = tip.GetResult();
     }
     background->SendMessage(WM_CLOSE);
     delete background;
     if (notify) ::PostMessageW(notify, WM_TIP_CLOSED, 0, 0);
-    return static_cast<int>(result);
+    return outcome;
+}
+
+} // namespace
+
+int ShowTipMessage(int type, const wchar_t* text) { return ShowTipMessage(type, text, nullptr); }
+
+int ShowTipMessage(int type, const wchar_t* text, HWND notify) {
+    return RunStandaloneTip(type, text, notify, false).modalResult;
+}
+
+int ShowRetryTipMessage(const wchar_t* text) {
+    return RunStandaloneTip(kTipRetryForm, text, nullptr, true).buttonResult;
+}
+
+int ShowOwnedTipMessage(CArcBitmapDialog* owner, int type, const wchar_t* text) {
+    auto* background = new CZrPngTipBKDlg(nullptr);
+    CArcTipDialog tip(background);
+    tip.SetMessage(type, text);
+    tip.AttachToOwner(owner, background); // the tip owns the background from here on
+    return static_cast<int>(tip.DoModal());
 }

@@ -66,3 +66,8 @@ private:
 // that window is told (WM_TIP_OPENED, WM_TIP_CLOSED) and the tip centres on it.
 int ShowTipMessage(int type, const wchar_t* text);
 int ShowTipMessage(int type, const wchar_t* text, HWND notify);
+// Shows the stand-alone retry form (Cancel, Force closed, Retry) and returns
+// the button that ended it: 0 Cancel, 1 Force closed, 2 Retry, -1 none.
+int ShowRetryTipMessage(const wchar_t* text);
+// Shows a tip over a page, which stays locked meanwhile; returns the modal result.
+int ShowOwnedTipMessage(CArcBitmapDialog* owner, int type, const wchar_t* text);

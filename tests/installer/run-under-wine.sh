@@ -63,6 +63,7 @@ started=$(now)
 echo "run-under-wine: wineboot took $(elapsed "$started") s"
 
 # Chinese texts in the UI font: link Tahoma to the CJK font, as Windows does.
+# Wine's regedit reads hex(7) data of a file in this encoding as ANSI bytes.
 # Xvfb runs no window manager: unmanaged windows spare Wine its wait for one.
 cat >"$work/setup.reg" <<'REG'
 Windows Registry Editor Version 5.00
@@ -71,7 +72,7 @@ Windows Registry Editor Version 5.00
 "Managed"="N"
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
-"Tahoma"=hex(7):77,00,71,00,79,00,2d,00,6d,00,69,00,63,00,72,00,6f,00,68,00,65,00,69,00,2e,00,74,00,74,00,63,00,2c,00,57,00,65,00,6e,00,51,00,75,00,61,00,6e,00,59,00,69,00,20,00,4d,00,69,00,63,00,72,00,6f,00,20,00,48,00,65,00,69,00,00,00,00,00
+"Tahoma"=hex(7):77,71,79,2d,6d,69,63,72,6f,68,65,69,2e,74,74,63,2c,57,65,6e,51,75,61,6e,59,69,20,4d,69,63,72,6f,20,48,65,69,00,00
 REG
 "$wine" regedit /S "$(printf 'Z:%s' "$work/setup.reg" | tr / '\\')" >/dev/null 2>&1
 

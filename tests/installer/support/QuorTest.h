@@ -32,6 +32,8 @@ template <typename T>
 struct IsStreamable<T, std::void_t<decltype(std::declval<std::ostream&>() << std::declval<const T&>())>>
     : std::true_type {};
 
+inline std::string Describe(const std::wstring& value);
+
 template <typename T>
 std::string Describe(const T& value) {
     std::ostringstream out;
@@ -43,7 +45,7 @@ std::string Describe(const T& value) {
         out << value;
     } else {
         out << "{";
-        for (const auto& item : value) out << " " << item;
+        for (const auto& item : value) out << " " << Describe(item);
         out << " }";
     }
     return out.str();

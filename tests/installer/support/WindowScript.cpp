@@ -4,7 +4,9 @@
 
 #include <cwchar>
 
+#include "QuorTest.h"
 #include "WineEnvironment.h"
+#include "framework/AfxDialog.h"
 
 namespace {
 
@@ -60,7 +62,14 @@ void CopyWindowInto(HWND window, HDC target, int x, int y, int width, int height
 
 } // namespace
 
-WindowScript::WindowScript(std::vector<std::function<void()>> steps, UINT intervalMs) : m_steps(std::move(steps)) {
+WindowScript::WindowScript(std::vector<std::function<void()>> steps, UINT intervalMs) {
+    for (auto& step : steps) m_steps.push_back(ScriptStep{nullptr, std::move(step), ""});
+    g_activeScript = this;
+    m_timer = ::SetTimer(nullptr, 0, intervalMs, &WindowScript::Tick);
+}
+
+WindowScript::WindowScript(std::vector<ScriptStep> steps, UINT intervalMs, DWORD stepTimeoutMs)
+    : m_steps(std::move(steps)), m_stepTimeoutMs(stepTimeoutMs), m_waitingSince(::GetTickCount()) {
     g_activeScript = this;
     m_timer = ::SetTimer(nullptr, 0, intervalMs, &WindowScript::Tick);
 }
@@ -71,10 +80,31 @@ WindowScript::~WindowScript() {
 }
 
 void CALLBACK WindowScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
-    WindowScript* script = g_activeScript;
-    if (!script || script->m_next >= script->m_steps.size()) return;
-    const size_t step = script->m_next++;
-    script->m_steps[step]();
+    if (g_activeScript) g_activeScript->RunDueStep();
+}
+
+void WindowScript::RunDueStep() {
+    const bool overdue = m_stepTimeoutMs != 0 && ::GetTickCount() - m_waitingSince >= m_stepTimeoutMs;
+    if (Finished()) {
+        // Ticks after the last step come from a modal loop nobody is going to end.
+        if (!overdue || m_stopped) return;
+        quortest::Fail(__FILE__, __LINE__, "a dialog is still open after the last step");
+        m_stopped = true;
+        EndEveryDialog();
+        return;
+    }
+    ScriptStep& step = m_steps[m_next];
+    if (step.ready && !step.ready()) {
+        if (!overdue) return;
+        quortest::Fail(__FILE__, __LINE__, std::string("timed out waiting for ") + step.waitingFor);
+        m_next = m_steps.size();
+        m_stopped = true;
+        EndEveryDialog();
+        return;
+    }
+    ++m_next; // before acting: the action may run a nested modal loop with more ticks
+    step.act();
+    m_waitingSince = ::GetTickCount();
 }
 
 void PumpMessages(DWORD milliseconds) {
@@ -112,12 +142,56 @@ BOOL CALLBACK TestForControl(HWND window, LPARAM data) {
     return FALSE;
 }
 
+struct ProcessWindowSearch {
+    int id;
+    DWORD processId;
+    HWND found;
+};
+
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+BOOL CALLBACK TestProcessWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<ProcessWindowSearch*>(data);
+    if (ProcessOf(window) != search->processId || !::IsWindowVisible(window) || !::GetDlgItem(window, search->id)) {
+        return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK EndDialogOfWindow(HWND window, LPARAM) {
+    if (ProcessOf(window) != ::GetCurrentProcessId()) return TRUE; // the object pointer means nothing elsewhere
+    if (auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(window))) dialog->EndDialog(IDCANCEL);
+    return TRUE;
+}
+
 } // namespace
 
 HWND FindThreadDialogWithControl(int controlId, HWND exclude) {
     DialogSearch search{controlId, exclude, nullptr};
     ::EnumThreadWindows(::GetCurrentThreadId(), TestForControl, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindProcessWindowWithControl(int controlId, DWORD processId) {
+    ProcessWindowSearch search{controlId, processId ? processId : ::GetCurrentProcessId(), nullptr};
+    ::EnumWindows(TestProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void EndEveryDialog() { ::EnumWindows(EndDialogOfWindow, 0); }
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start >= timeoutMs) return false;
+        PumpMessages(20);
+    }
+    return true;
 }
 
 int TestDpi() {

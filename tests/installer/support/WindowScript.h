@@ -9,22 +9,42 @@
 #include <string>
 #include <vector>
 
-// Runs the steps one per timer tick on this thread, also inside nested modal
-// loops; a step may itself run a modal loop. Stops the timer when destroyed.
+// One step of a script: act once ready (at once when ready is empty).
+struct ScriptStep {
+    std::function<bool()> ready;
+    std::function<void()> act;
+    const char* waitingFor = "";
+};
+
+// Runs the steps on timer ticks of this thread, also inside nested modal
+// loops; a step may itself run a modal loop. A step that is not ready within
+// the time limit fails the running case, and every dialog of the process is
+// ended so the case can finish; so does a dialog still open that long after
+// the last step. Stops the timer when destroyed.
 class WindowScript {
 public:
     explicit WindowScript(std::vector<std::function<void()>> steps, UINT intervalMs = 80);
+    explicit WindowScript(std::vector<ScriptStep> steps, UINT intervalMs = 40, DWORD stepTimeoutMs = 30000);
     ~WindowScript();
     WindowScript(const WindowScript&) = delete;
     WindowScript& operator=(const WindowScript&) = delete;
 
+    bool Finished() const { return m_next >= m_steps.size(); }
+
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    void RunDueStep();
 
-    std::vector<std::function<void()>> m_steps;
+    std::vector<ScriptStep> m_steps;
     size_t m_next = 0;
     UINT_PTR m_timer = 0;
+    DWORD m_stepTimeoutMs = 0;
+    DWORD m_waitingSince = 0;
+    bool m_stopped = false;
 };
+
+// Ends every dialog of this process with IDCANCEL, whatever thread runs it.
+void EndEveryDialog();
 
 // Handles the messages waiting on this thread for about the given time.
 void PumpMessages(DWORD milliseconds);
@@ -32,6 +52,10 @@ void PumpMessages(DWORD milliseconds);
 void PostClick(HWND window);
 // The visible dialog of this thread that has a child with the given id, other than exclude.
 HWND FindThreadDialogWithControl(int controlId, HWND exclude = nullptr);
+// The visible top-level window of a process (0: this one) that has a child with the given id.
+HWND FindProcessWindowWithControl(int controlId, DWORD processId = 0);
+// Polls condition, handling this thread's messages meanwhile; false after the time limit.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 // DPI of this run, as the harness set it.
 int TestDpi();
 

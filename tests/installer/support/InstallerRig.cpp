@@ -74,24 +74,17 @@ ScopedVariable::ScopedVariable(const wchar_t* name, const std::wstring& value) :
 
 ScopedVariable::~ScopedVariable() { ::SetEnvironmentVariableW(m_name.c_str(), nullptr); }
 
-PayloadInPlace::PayloadInPlace(int exitCode, int sleepMs)
+PayloadRecorder::PayloadRecorder(int exitCode, int sleepMs)
     : m_record(MakeScratchFolder(L"quor-payload-runs") + L"\\runs.txt"),
       m_recordVariable(L"NIMB_QUOR_RECORD", m_record),
       m_exitCode(L"NIMB_QUOR_EXIT_CODE", std::to_wstring(exitCode)),
       m_sleep(L"NIMB_QUOR_SLEEP_MS", std::to_wstring(sleepMs)) {
     ::DeleteFileW(m_record.c_str());
-    ::CreateDirectoryW((InstallerFolder() + L"\\files").GetString(), nullptr);
-    ::CopyFileW(WindowsPathOf(EnvironmentValue(L"QUOR_PAYLOAD")).c_str(), Path().c_str(), FALSE);
 }
 
-PayloadInPlace::~PayloadInPlace() {
-    ::DeleteFileW(Path().c_str());
-    ::DeleteFileW(m_record.c_str());
-}
+PayloadRecorder::~PayloadRecorder() { ::DeleteFileW(m_record.c_str()); }
 
-std::wstring PayloadInPlace::Path() { return PayloadPathFor(InstallerFolder()).str(); }
-
-std::vector<std::wstring> PayloadInPlace::Runs() const {
+std::vector<std::wstring> PayloadRecorder::Runs() const {
     std::vector<std::wstring> runs;
     const std::wstring text = Widen(ReadFileText(m_record));
     size_t start = 0;
@@ -100,6 +93,15 @@ std::vector<std::wstring> PayloadInPlace::Runs() const {
     }
     return runs;
 }
+
+PayloadInPlace::PayloadInPlace(int exitCode, int sleepMs) : PayloadRecorder(exitCode, sleepMs) {
+    ::CreateDirectoryW((InstallerFolder() + L"\\files").GetString(), nullptr);
+    ::CopyFileW(WindowsPathOf(EnvironmentValue(L"QUOR_PAYLOAD")).c_str(), Path().c_str(), FALSE);
+}
+
+PayloadInPlace::~PayloadInPlace() { ::DeleteFileW(Path().c_str()); }
+
+std::wstring PayloadInPlace::Path() { return PayloadPathFor(InstallerFolder()).str(); }
 
 CArcTipDialog* VisibleTip() { return VisiblePageWith<CArcTipDialog>(IDC_TIP_MESSAGE); }
 

@@ -56,25 +56,34 @@ private:
     std::wstring m_name;
 };
 
-// The stand-in payload in the "files" folder beside the running program,
-// recording its command lines to a fresh file; it exits with exitCode after
-// sleepMs. Removed with the object.
-class PayloadInPlace {
+// Tells the stand-in payload (and every copy started from this process) to
+// record its command lines to a fresh file, to sleep sleepMs and to exit with
+// exitCode, for the lifetime of the object.
+class PayloadRecorder {
 public:
-    explicit PayloadInPlace(int exitCode = 0, int sleepMs = 0);
-    ~PayloadInPlace();
-    PayloadInPlace(const PayloadInPlace&) = delete;
-    PayloadInPlace& operator=(const PayloadInPlace&) = delete;
+    explicit PayloadRecorder(int exitCode = 0, int sleepMs = 0);
+    ~PayloadRecorder();
+    PayloadRecorder(const PayloadRecorder&) = delete;
+    PayloadRecorder& operator=(const PayloadRecorder&) = delete;
 
-    // The command lines the payload was started with, one per run.
+    // The command lines of the runs so far, one per run.
     std::vector<std::wstring> Runs() const;
-    static std::wstring Path();
 
 private:
     std::wstring m_record;
     ScopedVariable m_recordVariable;
     ScopedVariable m_exitCode;
     ScopedVariable m_sleep;
+};
+
+// The stand-in payload in the "files" folder beside the running program,
+// recording its runs; removed with the object.
+class PayloadInPlace : public PayloadRecorder {
+public:
+    explicit PayloadInPlace(int exitCode = 0, int sleepMs = 0);
+    ~PayloadInPlace();
+
+    static std::wstring Path();
 };
 
 // A tip that was on screen: its window, text and type.

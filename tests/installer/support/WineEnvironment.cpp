@@ -37,3 +37,31 @@ std::string ReadFileText(const std::wstring& path) {
     ::CloseHandle(file);
     return text;
 }
+
+SleepingProcess::SleepingProcess(const wchar_t* fileName) {
+    const std::wstring folder = MakeScratchFolder(L"quor-process");
+    m_path = folder + L"\\" + fileName;
+    ::CopyFileW(WindowsPathOf(EnvironmentValue(L"QUOR_PAYLOAD")).c_str(), m_path.c_str(), FALSE);
+    ::SetEnvironmentVariableW(L"NIMB_QUOR_SLEEP_MS", L"60000");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    std::wstring commandLine = L"\"" + m_path + L"\"";
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &m_info)) {
+        ::WaitForInputIdle(m_info.hProcess, 2000);
+    }
+    ::SetEnvironmentVariableW(L"NIMB_QUOR_SLEEP_MS", nullptr);
+}
+
+SleepingProcess::~SleepingProcess() {
+    if (!m_info.hProcess) return;
+    ::TerminateProcess(m_info.hProcess, 1);
+    ::WaitForSingleObject(m_info.hProcess, 5000);
+    ::CloseHandle(m_info.hThread);
+    ::CloseHandle(m_info.hProcess);
+    ::DeleteFileW(m_path.c_str());
+}
+
+bool SleepingProcess::EndsWithin(DWORD milliseconds) const {
+    return ::WaitForSingleObject(m_info.hProcess, milliseconds) == WAIT_OBJECT_0;
+}

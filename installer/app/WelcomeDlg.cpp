@@ -4,6 +4,9 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "InstallRules.h"
 #include "InstallThread.h"
 #include "InstallerTexts.h"
@@ -72,6 +75,39 @@ int CALLBACK FolderPickerCallback(HWND picker, UINT msg, LPARAM lp, LPARAM start
     return 0;
 }
 
+// A static control of the agreement sentence, with its rectangle in page coordinates.
+struct SentencePiece {
+    HWND window;
+    int id;
+    CRect rect;
+};
+
+bool IsStatic(HWND window) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    return _wcsicmp(className, L"Static") == 0;
+}
+
+// The visible static controls level with the box (screen rectangle), left to right.
+std::vector<SentencePiece> PiecesBeside(HWND page, const CRect& box) {
+    std::vector<SentencePiece> pieces;
+    for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        CRect rect;
+        ::GetWindowRect(child, &rect);
+        const int middle = (rect.top + rect.bottom) / 2;
+        const bool shown = (::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0; // the page itself is not shown yet
+        if (!IsStatic(child) || !shown || middle < box.top || middle > box.bottom ||
+            rect.left < box.right) {
+            continue;
+        }
+        ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+        pieces.push_back(SentencePiece{child, ::GetDlgCtrlID(child), rect});
+    }
+    std::sort(pieces.begin(), pieces.end(),
+              [](const SentencePiece& a, const SentencePiece& b) { return a.rect.left < b.rect.left; });
+    return pieces;
+}
+
 } // namespace
 
 CNimbWelcomeDlg::CNimbWelcomeDlg(CWnd* parent) : CArcBitmapDialog(IDD_WELCOME_PAGE, parent) {
@@ -100,6 +136,7 @@ BOOL CNimbWelcomeDlg::OnInitDialog() {
     m_strPath = g_strInstallPath;
     UpdateData(FALSE);
     SetUpLabels();
+    FlowAgreementSentence();
     SetUpAgreementBox();
     ::ShowWindow(m_hBkWnd, SW_SHOW);
     m_strInstallerFolder = InstallerFolder();
@@ -132,6 +169,38 @@ void CNimbWelcomeDlg::SetUpLabels() {
         link->SetUnderline(TRUE, kLinkUnderline);
         link->SetWordWrap(false);
     }
+}
+
+void CNimbWelcomeDlg::FlowAgreementSentence() {
+    // The sentence beside the box is made of plain texts and the two links;
+    // each piece takes the size of its text, so the sentence reads as one line
+    // level with the box in any font and language.
+    CRect box;
+    m_checkAgreement.GetWindowRect(&box);
+    std::vector<SentencePiece> pieces = PiecesBeside(m_hWnd, box);
+    if (pieces.empty()) return;
+    ScreenToClient(&box);
+    HDC dc = ::GetDC(m_hWnd);
+    HGDIOBJ previousFont = ::SelectObject(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    SIZE space{};
+    ::GetTextExtentPoint32W(dc, L" ", 1, &space);
+    // One spare row below the text for the links' underline.
+    const int height = metrics.tmHeight + 1;
+    const int top = box.top + box.Height() / 2 - height / 2;
+    int x = pieces.front().rect.left;
+    for (const SentencePiece& piece : pieces) {
+        const CString text = CString::FromWindowText(piece.window);
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, text, text.GetLength(), &extent);
+        // A link draws its text that far into its rectangle.
+        const int lead = (piece.id == IDC_LICENCE_LINK || piece.id == IDC_PRIVACY_LINK) ? ScaleByDpi(4) : 0;
+        ::MoveWindow(piece.window, x - lead, top, lead + extent.cx + 1, height, TRUE);
+        x += extent.cx + space.cx;
+    }
+    ::SelectObject(dc, previousFont);
+    ::ReleaseDC(m_hWnd, dc);
 }
 
 void CNimbWelcomeDlg::SetUpAgreementBox() {

@@ -35,6 +35,7 @@ private:
     void SetUpButtons();
     void SetUpLabels();
     void SetUpAgreementBox();
+    void FlowAgreementSentence();
     void ShowInstallNotAgreed();
     void ShowInstallAgreed();
     void EnterInstallingState();

@@ -62,6 +62,10 @@ started=$(now)
 "$wineserver" -p 2>/dev/null || true # keep the server up between the runs of this program
 echo "run-under-wine: wineboot took $(elapsed "$started") s"
 
+# Tahoma is installed on Windows; Wine ships a copy but does not load it.
+for font in /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf; do
+  [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
 # Chinese texts in the UI font: link Tahoma to the CJK font, as Windows does.
 # Wine's regedit reads hex(7) data of a file in this encoding as ANSI bytes.
 # Xvfb runs no window manager: unmanaged windows spare Wine its wait for one.

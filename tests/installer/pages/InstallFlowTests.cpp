@@ -86,10 +86,12 @@ QUOR_TEST(InstallRunsThePayloadAndTheFinishPageEndsTheRun) {
                      // Neither a close request nor Exit ends the page while the payload runs.
                      ::PostMessageW(page, WM_CLOSE, 0, 0);
                      PostClick(::GetDlgItem(page, IDCANCEL));
-                     PumpMessages(150);
-                     CHECK(VisibleTip() == nullptr);
-                     CHECK(::IsWindowVisible(page));
                  }),
+            After(200,
+                  [&] {
+                      CHECK(VisibleTip() == nullptr);
+                      CHECK(VisibleWelcomePage() && VisibleWelcomePage()->IsInstalling());
+                  }),
             When("the finish page", [] { return VisibleFinishPage() != nullptr; },
                  [&] {
                      finishImage = MainBackground().m_nPngId;
@@ -155,6 +157,8 @@ QUOR_TEST(AMissingPayloadIsNamedAndTheRunEndsWithoutAFinishPage) {
         When("the worker's first tip", [] { return VisibleTip() != nullptr; },
              [&] { lockedDuringTip = VisibleWelcomePage()->m_bLocked; }),
         AnswerTip(tips, IDOK),
+        When("the failure tip", [] { return VisibleTip() && VisibleTip()->m_strMessage == Text(IDS_INSTALL_FAILED).c_str(); },
+             [] { SaveTipScreenshot(L"tip-install-failed", *VisibleTip()); }),
         AnswerTip(tips, IDOK),
     });
     CHECK(lockedDuringTip);

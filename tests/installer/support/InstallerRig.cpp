@@ -1,5 +1,7 @@
 #include "InstallerRig.h"
 
+#include <memory>
+
 #include "QuorTest.h"
 #include "WineEnvironment.h"
 #include "app/FinishDlg.h"
@@ -26,6 +28,12 @@ std::wstring Widen(const std::string& text) {
 template <typename Page>
 Page* VisiblePageWith(int controlId) {
     return dynamic_cast<Page*>(CWnd::FromHandlePermanent(FindProcessWindowWithControl(controlId)));
+}
+
+// Paints a window and its controls at once. Pumping messages instead would
+// let the running script's next step act before the picture is taken.
+void PaintNow(HWND window) {
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 bool IsLogged(const TipLog& log, HWND window) {
@@ -170,6 +178,15 @@ ScriptStep When(const char* waitingFor, std::function<bool()> ready, std::functi
     return ScriptStep{std::move(ready), std::move(act), waitingFor};
 }
 
+ScriptStep After(DWORD milliseconds, std::function<void()> act) {
+    auto since = std::make_shared<DWORD>(0);
+    const auto ready = [since, milliseconds] {
+        if (*since == 0) *since = ::GetTickCount() | 1;
+        return ::GetTickCount() - *since >= milliseconds;
+    };
+    return ScriptStep{ready, std::move(act), "a pause"};
+}
+
 ScriptStep OnWelcomePage(std::function<void(CNimbWelcomeDlg&)> act) {
     ScriptStep step;
     step.waitingFor = "the welcome page without a tip";
@@ -192,11 +209,16 @@ void RunInstallerInProcess(std::vector<ScriptStep> steps, const std::function<vo
     app.ExitInstance();
 }
 
+void SaveTipScreenshot(const std::wstring& name, const CArcTipDialog& tip) {
+    PaintNow(tip.m_hWnd);
+    SaveSkinnedScreenshot(name + L"-" + std::to_wstring(TestDpi()), tip.m_hBkWnd, tip.m_pBkWnd->GetSurfaceDC(),
+                          tip.m_hWnd, RGB(230, 230, 250));
+}
+
 void SavePageScreenshot(const std::wstring& name, HWND page) {
     auto* app = static_cast<CNimbInstallerApp*>(AfxGetApp());
     const CZrPngMainBKDlg& background = *app->m_pMainBkDlg;
-    ::RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpMessages(100);
+    PaintNow(page);
     SaveSkinnedScreenshot(name + L"-" + std::to_wstring(TestDpi()), background.m_hWnd, background.GetSurfaceDC(), page,
                           RGB(230, 230, 250));
 }

@@ -115,6 +115,8 @@ CNimbFinishDlg* VisibleFinishPage();
 CPngButton* PageButton(HWND page, int id);
 // A step that acts once ready.
 ScriptStep When(const char* waitingFor, std::function<bool()> ready, std::function<void()> act);
+// A step that acts a while after the previous one.
+ScriptStep After(DWORD milliseconds, std::function<void()> act);
 // A step that waits for the welcome page, with no tip over it, and then acts on it.
 ScriptStep OnWelcomePage(std::function<void(CNimbWelcomeDlg&)> act);
 
@@ -125,3 +127,5 @@ void RunInstallerInProcess(std::vector<ScriptStep> steps,
 // The running installer's page over its main background, as Windows shows the
 // pair, saved as NAME-DPI.png under the screenshot folder.
 void SavePageScreenshot(const std::wstring& name, HWND page);
+// The same for a tip over its own background.
+void SaveTipScreenshot(const std::wstring& name, const CArcTipDialog& tip);

@@ -13,6 +13,7 @@
 #include <zrcore/NimbHost.h>
 #include <zrcore/ZrEdCommandStack.h>
 #include <zrdb/ZrDbDatabase.h>
+#include <zrdb/ZrDbDxfOut.h>
 
 #include "DrawingReport.h"
 
@@ -27,7 +28,8 @@ const char* const kUsage =
     "  --plugin PATH         plug-in module to load (default: zrquor.zrx beside nimb)\n"
     "  --threads N           threads of the host's thread pool (default: one per core)\n"
     "  --no-pool             start the host without a thread pool\n"
-    "  --host-provides NAME  the host implements command NAME itself (repeatable)\n";
+    "  --host-provides NAME  the host implements command NAME itself (repeatable)\n"
+    "  -o OUT                save the drawing as DXF\n";
 
 using OpenFileExport = int (*)(const char* path, ZrDbDatabase** database, bool asDocument, void (*setRange)(int),
                                void (*onTick)());
@@ -128,8 +130,8 @@ Arguments parseArguments(int argc, char** argv)
     }
     if (args.action.empty())
         throw Failure{"no action given (commands, run, open, import)", 2};
-    if (!args.output.empty())
-        throw Failure{"-o: this host cannot save drawings yet", 2};
+    if (!args.output.empty() && args.action != "open" && args.action != "import")
+        throw Failure{"-o goes with open or import", 2};
     if (args.plugin.empty())
         args.plugin = programFolder() + "/zrquor.zrx";
     return args;
@@ -216,6 +218,8 @@ int run(int argc, char** argv)
         importFiles(host, args);
     else
         throw Failure{"unknown action " + args.action, 2};
+    if (!args.output.empty() && zrdbSaveAsDxf(host.currentDatabase(), args.output, error) != Nimb::eOk)
+        throw Failure{"cannot save " + args.output + ": " + error, 1};
     host.unloadPlugin();
     return 0;
 }

@@ -1,0 +1,21 @@
+#pragma once
+// Saving a drawing as an ASCII DXF file.
+//
+// The file follows the 1992 release of the format (no handles, no class
+// markers), which every DXF reader accepts: header with the drawing extents
+// and measurement, line type, layer and viewport tables, block definitions
+// and model space. Text outside printable ASCII is written as \U+XXXX.
+// Colours carry the nearest palette index (62) and, for red/green/blue
+// colours, the exact value (420), which newer readers prefer.
+#include <ostream>
+#include <string>
+
+#include <zrbase/ZrErrorStatus.h>
+
+class ZrDbDatabase;
+
+// Writes db to out. The drawing must have no object open for write
+// (eWasOpenForWrite otherwise); nothing is opened or changed.
+Nimb::ErrorStatus zrdbWriteDxf(ZrDbDatabase* db, std::ostream& out);
+// The same into a file; on failure error says why.
+Nimb::ErrorStatus zrdbSaveAsDxf(ZrDbDatabase* db, const std::string& path, std::string& error);

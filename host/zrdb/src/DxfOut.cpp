@@ -1,0 +1,301 @@
+#include "zrdb/ZrDbDxfOut.h"
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+
+#include <zrbase/ZrString.h>
+
+#include "zrdb/ZrDbBlockReference.h"
+#include "zrdb/ZrDbCurves.h"
+#include "zrdb/ZrDbDatabase.h"
+#include "zrdb/ZrDbSymbolTable.h"
+
+namespace {
+
+// Opens the object of id for read for as long as it lives; object is null
+// when it cannot be opened or is not a T.
+template <class T>
+class ReadOpen {
+public:
+    explicit ReadOpen(ZrDbObjectId id) { zrdbOpenObject(m_object, id, ZrDb::kForRead); }
+    ~ReadOpen()
+    {
+        if (m_object)
+            m_object->close();
+    }
+    ReadOpen(const ReadOpen&) = delete;
+    ReadOpen& operator=(const ReadOpen&) = delete;
+    const T* operator->() const { return m_object; }
+    const T* get() const { return m_object; }
+    explicit operator bool() const { return m_object != nullptr; }
+
+private:
+    T* m_object = nullptr;
+};
+
+class DxfWriter {
+public:
+    explicit DxfWriter(std::ostream& out) : m_out(out) {}
+
+    void code(int group, const std::string& value) { m_out << group << '\n' << value << '\n'; }
+    void code(int group, int value) { code(group, std::to_string(value)); }
+    void real(int group, double value)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", value);
+        code(group, text);
+    }
+    void point(int group, const ZrGePoint3d& p)
+    {
+        real(group, p.x);
+        real(group + 10, p.y);
+        real(group + 20, p.z);
+    }
+    void text(int group, const ZrString& value) { code(group, encode(value)); }
+
+    void beginSection(const char* name)
+    {
+        code(0, "SECTION");
+        code(2, name);
+    }
+    void endSection() { code(0, "ENDSEC"); }
+
+    // Common head of an entity: its type, layer and colour.
+    void entityHead(const char* type, const ZrDbEntity& entity)
+    {
+        code(0, type);
+        code(8, "0");
+        const ZrCmEntityColor colour = entity.entityColor();
+        if (colour.colorMethod() != ZrCmEntityColor::kByLayer)
+            code(62, colour.colorIndex());
+        if (colour.colorMethod() == ZrCmEntityColor::kByColor)
+            code(420, static_cast<int>(colour.value() & 0xFFFFFF));
+    }
+
+private:
+    // Printable ASCII as it is, everything else as \U+XXXX (UTF-16 units).
+    static std::string encode(const ZrString& value)
+    {
+        std::string out;
+        for (int i = 0; i < value.length(); ++i) {
+            const unsigned int c = static_cast<unsigned int>(value[i]);
+            if (c >= 0x20 && c < 0x7F) {
+                out += static_cast<char>(c);
+                continue;
+            }
+            auto unit = [&out](unsigned int u) {
+                char escaped[12];
+                std::snprintf(escaped, sizeof escaped, "\\U+%04X", u & 0xFFFF);
+                out += escaped;
+            };
+            if (c > 0xFFFF) {
+                unit(0xD800 + ((c - 0x10000) >> 10));
+                unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+            } else {
+                unit(c);
+            }
+        }
+        return out;
+    }
+
+    std::ostream& m_out;
+};
+
+// Entity writers by class; an entity of a class without one is left out.
+using EntityWriter = std::function<void(DxfWriter&, const ZrDbEntity&)>;
+
+void writePoint(DxfWriter& dxf, const ZrDbEntity& entity)
+{
+    const auto& point = static_cast<const ZrDbPoint&>(entity);
+    dxf.entityHead("POINT", entity);
+    dxf.point(10, point.position());
+}
+
+void writeInsert(DxfWriter& dxf, const ZrDbEntity& entity)
+{
+    const auto& reference = static_cast<const ZrDbBlockReference&>(entity);
+    ReadOpen<ZrDbBlockTableRecord> block(reference.blockTableRecord());
+    if (!block)
+        return;
+    ZrString name;
+    block->getName(name);
+    dxf.entityHead("INSERT", entity);
+    dxf.text(2, name);
+    dxf.point(10, reference.position());
+}
+
+const std::map<const ZrRxClass*, EntityWriter>& entityWriters()
+{
+    static const std::map<const ZrRxClass*, EntityWriter> writers = {
+        {ZrDbPoint::desc(), writePoint},
+        {ZrDbBlockReference::desc(), writeInsert},
+    };
+    return writers;
+}
+
+void writeEntities(DxfWriter& dxf, const ZrDbBlockTableRecord& block)
+{
+    for (ZrDbObjectId id : block.entityIds()) {
+        ReadOpen<ZrDbEntity> entity(id);
+        if (!entity)
+            continue; // erased
+        auto writer = entityWriters().find(entity->isA());
+        if (writer != entityWriters().end())
+            writer->second(dxf, *entity.get());
+    }
+}
+
+void writeHeader(DxfWriter& dxf, ZrDbDatabase* db)
+{
+    dxf.beginSection("HEADER");
+    ZrDbExtents extents;
+    if (!zrdbModelSpaceExtents(db, extents)) {
+        extents.addPoint(ZrGePoint3d(0, 0, 0));
+        extents.addPoint(ZrGePoint3d(0, 0, 0));
+    }
+    dxf.code(9, "$EXTMIN");
+    dxf.point(10, extents.minPoint());
+    dxf.code(9, "$EXTMAX");
+    dxf.point(10, extents.maxPoint());
+    dxf.code(9, "$INSBASE");
+    dxf.point(10, ZrGePoint3d::kOrigin);
+    dxf.code(9, "$MEASUREMENT");
+    dxf.code(70, db->isMetric() ? 1 : 0);
+    dxf.endSection();
+}
+
+// A table of one or more entries written by body.
+void writeTable(DxfWriter& dxf, const char* name, int count, const std::function<void()>& body)
+{
+    dxf.code(0, "TABLE");
+    dxf.code(2, name);
+    dxf.code(70, count);
+    body();
+    dxf.code(0, "ENDTAB");
+}
+
+void writeTables(DxfWriter& dxf, ZrDbDatabase* db)
+{
+    dxf.beginSection("TABLES");
+    ZrDbObjectId activeId;
+    {
+        ReadOpen<ZrDbViewportTable> viewports(db->viewportTableId());
+        if (viewports)
+            activeId = viewports->findName(L"*Active", false);
+    }
+    ReadOpen<ZrDbViewportTableRecord> active(activeId);
+    writeTable(dxf, "VPORT", active ? 1 : 0, [&] {
+        if (!active)
+            return;
+        dxf.code(0, "VPORT");
+        dxf.code(2, "*ACTIVE");
+        dxf.code(70, 0);
+        dxf.real(12, active->centerX());
+        dxf.real(22, active->centerY());
+        dxf.real(40, active->height());
+        dxf.real(41, active->width() / active->height());
+    });
+    writeTable(dxf, "LTYPE", 1, [&] {
+        dxf.code(0, "LTYPE");
+        dxf.code(2, "CONTINUOUS");
+        dxf.code(70, 0);
+        dxf.code(3, "Solid line");
+        dxf.code(72, 65);
+        dxf.code(73, 0);
+        dxf.real(40, 0.0);
+    });
+    std::vector<ZrString> layerNames;
+    {
+        ReadOpen<ZrDbLayerTable> layers(db->layerTableId());
+        for (ZrDbObjectId id : layers ? layers->recordIds() : std::vector<ZrDbObjectId>()) {
+            ReadOpen<ZrDbLayerTableRecord> layer(id);
+            ZrString name;
+            if (layer && layer->getName(name) == Nimb::eOk)
+                layerNames.push_back(name);
+        }
+    }
+    writeTable(dxf, "LAYER", static_cast<int>(layerNames.size()), [&] {
+        for (const ZrString& name : layerNames) {
+            dxf.code(0, "LAYER");
+            dxf.text(2, name);
+            dxf.code(70, 0);
+            dxf.code(62, 7);
+            dxf.code(6, "CONTINUOUS");
+        }
+    });
+    dxf.endSection();
+}
+
+void writeBlocks(DxfWriter& dxf, ZrDbDatabase* db)
+{
+    dxf.beginSection("BLOCKS");
+    std::vector<ZrDbObjectId> blockIds;
+    {
+        ReadOpen<ZrDbBlockTable> table(db->blockTableId());
+        if (table)
+            blockIds = table->recordIds();
+    }
+    for (ZrDbObjectId id : blockIds) {
+        ReadOpen<ZrDbBlockTableRecord> block(id);
+        if (!block || block->isLayout())
+            continue;
+        ZrString name;
+        block->getName(name);
+        dxf.code(0, "BLOCK");
+        dxf.code(8, "0");
+        dxf.text(2, name);
+        dxf.code(70, 0);
+        dxf.point(10, ZrGePoint3d::kOrigin);
+        dxf.text(3, name);
+        writeEntities(dxf, *block.get());
+        dxf.code(0, "ENDBLK");
+        dxf.code(8, "0");
+    }
+    dxf.endSection();
+}
+
+} // namespace
+
+Nimb::ErrorStatus zrdbWriteDxf(ZrDbDatabase* db, std::ostream& out)
+{
+    if (!db)
+        return Nimb::eNullObjectPointer;
+    for (ZrDbObjectId id : db->openObjects())
+        if (id.stub()->object->isWriteEnabled())
+            return Nimb::eWasOpenForWrite;
+    DxfWriter dxf(out);
+    writeHeader(dxf, db);
+    writeTables(dxf, db);
+    writeBlocks(dxf, db);
+    dxf.beginSection("ENTITIES");
+    {
+        ReadOpen<ZrDbBlockTableRecord> space(db->modelSpaceId());
+        if (space)
+            writeEntities(dxf, *space.get());
+    }
+    dxf.endSection();
+    dxf.code(0, "EOF");
+    return out ? Nimb::eOk : Nimb::eInvalidInput;
+}
+
+Nimb::ErrorStatus zrdbSaveAsDxf(ZrDbDatabase* db, const std::string& path, std::string& error)
+{
+    std::ostringstream text;
+    Nimb::ErrorStatus status = zrdbWriteDxf(db, text);
+    if (status != Nimb::eOk) {
+        error = status == Nimb::eWasOpenForWrite ? "the drawing has objects open for write"
+                                                 : Nimb::errorStatusText(status);
+        return status;
+    }
+    std::ofstream file(path, std::ios::binary);
+    file << text.str();
+    file.close();
+    if (!file) {
+        error = "cannot write " + path;
+        return Nimb::eInvalidInput;
+    }
+    return Nimb::eOk;
+}

@@ -11,10 +11,10 @@ LONG CRegistryKey::Open(const wchar_t* path, REGSAM access, REGSAM view) {
     return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, access | view, &m_hKey);
 }
 
-LONG CRegistryKey::Create(const wchar_t* path, REGSAM access) {
+LONG CRegistryKey::Create(const wchar_t* path, REGSAM access, REGSAM view) {
     Close();
-    return ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                             access | kInstallerRegistryView, nullptr, &m_hKey, nullptr);
+    return ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access | view, nullptr,
+                             &m_hKey, nullptr);
 }
 
 void CRegistryKey::Close() {

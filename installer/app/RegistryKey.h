@@ -29,7 +29,7 @@ public:
 
     // Opens a key of HKEY_LOCAL_MACHINE, by default in the installer's view.
     LONG Open(const wchar_t* path, REGSAM access, REGSAM view = kInstallerRegistryView);
-    LONG Create(const wchar_t* path, REGSAM access);
+    LONG Create(const wchar_t* path, REGSAM access, REGSAM view = kInstallerRegistryView);
     void Close();
     bool IsOpen() const { return m_hKey != nullptr; }
     HKEY Handle() const { return m_hKey; }

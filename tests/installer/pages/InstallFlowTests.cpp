@@ -157,7 +157,8 @@ QUOR_TEST(AMissingPayloadIsNamedAndTheRunEndsWithoutAFinishPage) {
         When("the worker's first tip", [] { return VisibleTip() != nullptr; },
              [&] { lockedDuringTip = VisibleWelcomePage()->m_bLocked; }),
         AnswerTip(tips, IDOK),
-        When("the failure tip", [] { return VisibleTip() && VisibleTip()->m_strMessage == Text(IDS_INSTALL_FAILED).c_str(); },
+        When("the failure tip",
+             [] { return VisibleTip() && VisibleTip()->m_strMessage == Text(IDS_INSTALL_FAILED).c_str(); },
              [] { SaveTipScreenshot(L"tip-install-failed", *VisibleTip()); }),
         AnswerTip(tips, IDOK),
     });

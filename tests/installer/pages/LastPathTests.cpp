@@ -27,15 +27,12 @@ struct RawValue {
 // "LastPath" as a 32-bit program reads it.
 RawValue ReadRawLastPath() {
     RawValue value;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kAddOnKeyPath, 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) {
-        return value;
-    }
+    CRegistryKey key;
+    if (key.Open(kAddOnKeyPath, KEY_READ, KEY_WOW64_32KEY) != ERROR_SUCCESS) return value;
     DWORD bytes = 0;
-    ::RegQueryValueExW(key, L"LastPath", nullptr, nullptr, nullptr, &bytes);
+    ::RegQueryValueExW(key.Handle(), L"LastPath", nullptr, nullptr, nullptr, &bytes);
     value.data.resize(bytes);
-    value.status = ::RegQueryValueExW(key, L"LastPath", nullptr, &value.type, value.data.data(), &bytes);
-    ::RegCloseKey(key);
+    value.status = ::RegQueryValueExW(key.Handle(), L"LastPath", nullptr, &value.type, value.data.data(), &bytes);
     return value;
 }
 
@@ -54,11 +51,9 @@ public:
         Apply(key.Handle(), sddl);
     }
     ~LockedAddOnKey() {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kAddOnKeyPath, 0, WRITE_DAC | kInstallerRegistryView, &key) ==
-            ERROR_SUCCESS) {
-            Apply(key, L"D:(A;;KA;;;WD)");
-            ::RegCloseKey(key);
+        {
+            CRegistryKey key; // the owner may always change the access list
+            if (key.Open(kAddOnKeyPath, WRITE_DAC) == ERROR_SUCCESS) Apply(key.Handle(), L"D:(A;;KA;;;WD)");
         }
         DeleteAddOnKey();
     }
@@ -68,7 +63,9 @@ public:
 private:
     static void Apply(HKEY key, const wchar_t* sddl) {
         PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr)) return;
+        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr)) {
+            return;
+        }
         ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
         ::LocalFree(descriptor);
     }

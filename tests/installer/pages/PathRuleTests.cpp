@@ -100,6 +100,20 @@ QUOR_TEST(PathAndAgreementChecksRefuseWithTheirTips) {
         steps.push_back(AnswerTip(tips, IDOK));
         steps.push_back(OnWelcomePage([&](CNimbWelcomeDlg& page) { shown.push_back(EditText(page)); }));
     }
+    // The path's caption takes the typed path, trimmed, and puts the caret into the edit.
+    steps.push_back(OnWelcomePage([](CNimbWelcomeDlg& page) {
+        ::SetDlgItemTextW(page.m_hWnd, IDC_PATH_EDIT, L"C:\\Typed Folder \t ");
+        ::SetFocus(page.GetDlgItem(IDCANCEL));
+        PostClick(page.GetDlgItem(IDC_PATH_CAPTION));
+    }));
+    std::wstring captionPath;
+    bool captionFocused = false;
+    steps.push_back(When(
+        "the caret in the path edit", [] { return ::GetFocus() == VisibleWelcomePage()->GetDlgItem(IDC_PATH_EDIT); },
+        [&] {
+            captionPath = g_strInstallPath.str();
+            captionFocused = true;
+        }));
     // Escape does nothing; Exit asks first.
     steps.push_back(OnWelcomePage([](CNimbWelcomeDlg& page) {
         ::PostMessageW(page.GetDlgItem(IDC_PATH_EDIT), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -125,6 +139,8 @@ QUOR_TEST(PathAndAgreementChecksRefuseWithTheirTips) {
     CHECK_EQ(TypesOf(tips), types);
     CHECK_EQ(shown, expectedShown);
     CHECK(lockedByTip);
+    CHECK(captionFocused);
+    CHECK_EQ(captionPath, std::wstring(L"C:\\Typed Folder"));
     CHECK(agreedFace != notAgreedFace);
     CHECK(payload.Runs().empty());
 }

@@ -7,6 +7,8 @@
 
 #include "app/InstallRules.h"
 #include "app/InstallerTexts.h"
+#include "app/RegistryKey.h"
+#include "app/UniqueHandle.h"
 #include "resources/ResourceIds.h"
 #include "support/InstallerRig.h"
 #include "support/QuorTest.h"
@@ -42,11 +44,10 @@ public:
     const std::wstring& Folder() const { return m_folder; }
     // A file beside the installer that goes with the copy.
     void Add(const std::wstring& name, const char* content) {
-        HANDLE file = ::CreateFileW((m_folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        const UniqueHandle file = AdoptHandle(::CreateFileW((m_folder + L"\\" + name).c_str(), GENERIC_WRITE, 0,
+                                                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
-        ::WriteFile(file, content, static_cast<DWORD>(strlen(content)), &written, nullptr);
-        ::CloseHandle(file);
+        if (file) ::WriteFile(file.get(), content, static_cast<DWORD>(strlen(content)), &written, nullptr);
         m_files.push_back(name);
     }
 
@@ -127,16 +128,13 @@ void Click(HWND window, int controlId) {
 
 // Opens ".html" documents with the stand-in payload, which records how it was started.
 void OpenDocumentsWith(const std::wstring& program) {
-    HKEY key = nullptr;
-    const std::wstring command = L"\"" + program + L"\" \"%1\"";
-    const auto setDefault = [&](const wchar_t* path, const std::wstring& value) {
-        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        ::RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        ::RegCloseKey(key);
+    const auto setDefault = [](const wchar_t* path, const std::wstring& value) {
+        CRegistryKey key;
+        key.Create(path, KEY_ALL_ACCESS, 0); // the installer under test is the 64-bit build
+        key.SetString(nullptr, value.c_str());
     };
     setDefault(L"Software\\Classes\\.html", L"QuorTestDocument");
-    setDefault(L"Software\\Classes\\QuorTestDocument\\shell\\open\\command", command);
+    setDefault(L"Software\\Classes\\QuorTestDocument\\shell\\open\\command", L"\"" + program + L"\" \"%1\"");
 }
 
 } // namespace
@@ -206,9 +204,8 @@ QUOR_TEST(AMissingResourceModuleIsNamedInASystemMessageBox) {
     RunningInstaller installer(setup, L"C:\\windows\\system32;C:\\windows");
     HWND box = installer.WaitForWindowWith(IDOK);
     REQUIRE(box != nullptr);
-    const std::wstring expected =
-        FillPlaceholder(DefaultInstallerText(IDS_PAYLOAD_MISSING), (setup.Folder() + L"\\NimbQuorInstallerRes.dll").c_str())
-            .str();
+    const std::wstring module = setup.Folder() + L"\\NimbQuorInstallerRes.dll";
+    const std::wstring expected = FillPlaceholder(DefaultInstallerText(IDS_PAYLOAD_MISSING), module.c_str()).str();
     std::wstring shown;
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (TextOf(child) == expected) shown = expected;

@@ -11,6 +11,7 @@
 #include "app/EnvironmentChecks.h"
 #include "app/InstallerTexts.h"
 #include "app/RegistryKey.h"
+#include "app/UniqueHandle.h"
 #include "resources/ResourceIds.h"
 #include "support/InstallerRig.h"
 #include "support/QuorTest.h"
@@ -24,13 +25,12 @@ namespace {
 class WindowsVersionAs {
 public:
     WindowsVersionAs(const wchar_t* currentVersion, const wchar_t* productName) {
-        ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWindowsVersionKeyPath, 0, KEY_ALL_ACCESS, &m_key);
+        m_key.Open(kWindowsVersionKeyPath, KEY_ALL_ACCESS, 0);
         Replace(L"CurrentVersion", currentVersion);
         Replace(L"ProductName", productName);
     }
     ~WindowsVersionAs() {
-        for (const auto& saved : m_saved) Set(saved.first.c_str(), saved.second.c_str());
-        if (m_key) ::RegCloseKey(m_key);
+        for (const auto& saved : m_saved) m_key.SetString(saved.first.c_str(), saved.second.c_str());
     }
     WindowsVersionAs(const WindowsVersionAs&) = delete;
     WindowsVersionAs& operator=(const WindowsVersionAs&) = delete;
@@ -39,17 +39,13 @@ private:
     void Replace(const wchar_t* name, const wchar_t* value) {
         m_saved.emplace_back(name, ReadWindowsVersionValue(name).str());
         if (value) {
-            Set(name, value);
+            m_key.SetString(name, value);
         } else {
-            ::RegDeleteValueW(m_key, name);
+            ::RegDeleteValueW(m_key.Handle(), name);
         }
     }
-    void Set(const wchar_t* name, const wchar_t* value) {
-        ::RegSetValueExW(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                         static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-    }
 
-    HKEY m_key = nullptr;
+    CRegistryKey m_key;
     std::vector<std::pair<std::wstring, std::wstring>> m_saved;
 };
 
@@ -71,21 +67,28 @@ std::function<std::shared_ptr<void>()> Arrange(Args... args) {
     return [=] { return std::shared_ptr<void>(std::make_shared<T>(args...)); };
 }
 
-// Runs this test program's case again in a child process with the user's
-// limited token (the linked token of Wine's elevated one); its exit code.
-DWORD RunCaseUnelevated(const char* caseName) {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, &token)) return 99;
+// The user's limited token: the linked token of Wine's elevated one, as a primary token.
+UniqueHandle LimitedToken() {
+    HANDLE own = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, &own)) return nullptr;
+    const UniqueHandle token(own);
     TOKEN_LINKED_TOKEN linked{};
     DWORD returned = 0;
-    const BOOL hasLinked = ::GetTokenInformation(token, TokenLinkedToken, &linked, sizeof(linked), &returned);
-    ::CloseHandle(token);
-    if (!hasLinked) return 98;
-    HANDLE limited = nullptr;
-    const BOOL duplicated =
-        ::DuplicateTokenEx(linked.LinkedToken, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation, TokenPrimary, &limited);
-    ::CloseHandle(linked.LinkedToken);
-    if (!duplicated) return 97;
+    if (!::GetTokenInformation(token.get(), TokenLinkedToken, &linked, sizeof(linked), &returned)) return nullptr;
+    const UniqueHandle linkedToken(linked.LinkedToken);
+    HANDLE primary = nullptr;
+    if (!::DuplicateTokenEx(linkedToken.get(), TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation, TokenPrimary,
+                            &primary)) {
+        return nullptr;
+    }
+    return UniqueHandle(primary);
+}
+
+// Runs one case of this test program in a child process with the limited
+// token, its output going where ours goes; the child's exit code.
+DWORD RunCaseUnelevated(const char* caseName) {
+    const UniqueHandle limited = LimitedToken();
+    if (!limited) return 99;
     wchar_t self[MAX_PATH];
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring commandLine = L"\"" + std::wstring(self) + L"\" ";
@@ -96,15 +99,15 @@ DWORD RunCaseUnelevated(const char* caseName) {
     startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION child{};
-    const BOOL started = ::CreateProcessAsUserW(limited, nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                                nullptr, nullptr, &startup, &child);
-    ::CloseHandle(limited);
-    if (!started) return 96;
-    ::WaitForSingleObject(child.hProcess, 60000);
-    DWORD exitCode = 95;
-    ::GetExitCodeProcess(child.hProcess, &exitCode);
-    ::CloseHandle(child.hThread);
-    ::CloseHandle(child.hProcess);
+    if (!::CreateProcessAsUserW(limited.get(), nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                nullptr, &startup, &child)) {
+        return 98;
+    }
+    const UniqueHandle thread(child.hThread);
+    const UniqueHandle process(child.hProcess);
+    ::WaitForSingleObject(process.get(), 60000);
+    DWORD exitCode = 97;
+    ::GetExitCodeProcess(process.get(), &exitCode);
     return exitCode;
 }
 

@@ -22,6 +22,7 @@ const wchar_t kHostProcessName[] = L"nimb.exe";
 constexpr DWORD kRestartManagerSupportRestart = 1;
 
 // Tip results of the host-running form.
+constexpr int kTipNotShown = -1;
 constexpr int kTipCancelled = 0;
 constexpr int kTipForceClosed = 1;
 
@@ -109,7 +110,8 @@ bool CNimbInstallerApp::PassesEnvironmentChecks(HANDLE& instanceMutex) {
 bool CNimbInstallerApp::WaitUntilHostClosed() {
     while (FindProcessByName(kHostProcessName) != 0) {
         const int pressed = ShowRetryTipMessage(InstallerText(IDS_HOST_RUNNING));
-        if (pressed == kTipCancelled) return false;
+        // A tip that cannot be shown would otherwise be asked for again and again, without end.
+        if (pressed == kTipCancelled || pressed == kTipNotShown) return false;
         // Once every copy is gone the search is not repeated: the installer goes on.
         if (pressed == kTipForceClosed && TerminateProcessesByName(kHostProcessName)) return true;
     }

@@ -21,17 +21,22 @@ const wchar_t kHostFolder[] = L"C:\\Program Files\\Nimbra 2024\\";
 const wchar_t kLicenceDocument[] = L"Corvane Software License Agreement.html";
 const wchar_t kPrivacyDocument[] = L"Nimbra Privacy Policy.html";
 
-// The shipped files copied into a fresh folder whose name has a space.
+std::wstring ShippedFolder() { return WindowsPathOf(EnvironmentValue(L"QUOR_INSTALLER_DIR")); }
+std::wstring ShippedResourceModule() { return ShippedFolder() + L"\\NimbQuorInstallerRes.dll"; }
+
+// The shipped files copied into a fresh folder whose name has a space, with
+// the given file as the resource module ("" for none).
 class ShippedCopy {
 public:
-    ShippedCopy(const wchar_t* name, bool withResourceModule) : m_folder(MakeScratchFolder(name)) {
-        const std::wstring source = WindowsPathOf(EnvironmentValue(L"QUOR_INSTALLER_DIR"));
+    ShippedCopy(const wchar_t* name, const std::wstring& resourceModule) : m_folder(MakeScratchFolder(name)) {
         ::CreateDirectoryW((m_folder + L"\\files").c_str(), nullptr);
         m_files = {L"NimbQuorInstaller.exe", L"files\\nimb_quor.exe"};
-        if (withResourceModule) m_files.push_back(L"NimbQuorInstallerRes.dll");
         for (const std::wstring& file : m_files) {
-            ::CopyFileW((source + L"\\" + file).c_str(), (m_folder + L"\\" + file).c_str(), FALSE);
+            ::CopyFileW((ShippedFolder() + L"\\" + file).c_str(), (m_folder + L"\\" + file).c_str(), FALSE);
         }
+        if (resourceModule.empty()) return;
+        m_files.push_back(L"NimbQuorInstallerRes.dll");
+        ::CopyFileW(resourceModule.c_str(), (m_folder + L"\\NimbQuorInstallerRes.dll").c_str(), FALSE);
     }
     ~ShippedCopy() {
         for (const std::wstring& file : m_files) ::DeleteFileW((m_folder + L"\\" + file).c_str());
@@ -141,7 +146,7 @@ void OpenDocumentsWith(const std::wstring& program) {
 
 QUOR_TEST(TheShippedInstallerRunsFromStartToEnd) {
     HostInstalled host(kHostFolder);
-    ShippedCopy setup(L"Quor Setup", true);
+    ShippedCopy setup(L"Quor Setup", ShippedResourceModule());
     setup.Add(kLicenceDocument, "<html><body>Licence</body></html>");
     setup.Add(kPrivacyDocument, "<html><body>Privacy</body></html>");
     const std::wstring payload = PayloadPathFor(setup.Folder().c_str()).str();
@@ -199,7 +204,7 @@ QUOR_TEST(TheShippedInstallerRunsFromStartToEnd) {
 }
 
 QUOR_TEST(AMissingResourceModuleIsNamedInASystemMessageBox) {
-    ShippedCopy setup(L"Quor Setup Without Texts", false);
+    ShippedCopy setup(L"Quor Setup Without Texts", L"");
     // Only the system folders: the module must not be found anywhere else either.
     RunningInstaller installer(setup, L"C:\\windows\\system32;C:\\windows");
     HWND box = installer.WaitForWindowWith(IDOK);
@@ -213,5 +218,14 @@ QUOR_TEST(AMissingResourceModuleIsNamedInASystemMessageBox) {
     CHECK_EQ(shown, expected);
     CHECK_EQ(TextOf(box), std::wstring(DefaultInstallerText(IDS_TIP_TITLE)));
     Click(box, IDOK);
+    CHECK(installer.EndsWithin(10000));
+}
+
+QUOR_TEST(AModuleWithoutTemplatesDoesNotLeaveTheInstallerLooping) {
+    // Texts but no dialog templates: not one tip can be shown.
+    ShippedCopy setup(L"Quor Setup Broken Module", WindowsPathOf(EnvironmentValue(L"QUOR_TEXTS_ONLY_MODULE")));
+    SleepingProcess host(L"nimb.exe");
+    REQUIRE(host.Started());
+    RunningInstaller installer(setup, L"C:\\windows\\system32;C:\\windows");
     CHECK(installer.EndsWithin(10000));
 }

@@ -10,12 +10,10 @@
 #include <zrbase/ZrGePoint3d.h>
 #include <zrbase/ZrGeSurface.h>
 #include <zrbase/ZrGiMapper.h>
+#include <zrbr/ZrBrepBuilder.h>
 #include <zrdb/ZrCmColor.h>
 
 #include "geometry/SharedRef.h"
-
-// Body types for the host's builder.
-enum BrepType : int { kSurfaceBody = 0, kSolidBody = 1 };
 
 struct VertexEntry {
     ZrGePoint3d point; // world coordinates

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include <Standard_ErrorHandler.hxx>
 #include <XCAFDoc_ColorTool.hxx>
 #include <XCAFDoc_DocumentTool.hxx>
 
@@ -11,6 +12,8 @@
 #include <zrbase/ZrRxThreadPoolService.h>
 
 #include "ControlReader.h"
+#include "KernelScope.h"
+#include "geometry/BrepAssembly.h"
 
 namespace {
 
@@ -78,6 +81,11 @@ void ControlReader::prepareWorkers()
 
 void ControlReader::runWorkers()
 {
+    // While the workers convert, memory faults in kernel calls on any of
+    // them become kernel exceptions (each worker catches its own in
+    // convertItem) instead of ending the host; the host's signal handling
+    // is back when the run ends.
+    KernelScope kernel;
     Proc proc(!hasSurfaces(), items.begin(), items.end());
     if (workerCount <= 1) {
         proc.run(this);
@@ -101,7 +109,11 @@ void ControlReader::convertItem(bool* noSurfaces, std::size_t index)
         std::lock_guard<ZrMutex> guard(documentLock());
         colourTool = XCAFDoc_DocumentTool::ColorTool(document->Main());
     }
-    // Geometry conversion fills items[index].entities from here.
-    (void)noSurfaces;
-    (void)index;
+    ConversionContext context;
+    context.colourTool = colourTool;
+    WorkItem& item = items[index];
+    // A kernel fault while converting becomes a kernel exception here, which
+    // ends the import like any other failure (see runWorkers).
+    OCC_CATCH_SIGNALS
+    convertShape(context, item.shape, item.transformation, *noSurfaces, item.entities);
 }

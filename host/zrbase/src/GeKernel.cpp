@@ -132,6 +132,9 @@ Surface torusSurface(const ZrGeTorus& torus)
     const double major = torus.majorRadius();
     const double minor = std::fabs(torus.minorRadius());
     Surface result{new Geom_ToroidalSurface(frame, std::fabs(major), minor)};
+    // The kernel's normal points away from the tube's centre circle, the
+    // host's only for a positive tube radius.
+    result.reversedNormal = torus.minorRadius() < 0.0;
     if (major < 0.0) {
         // The lemon part: the kernel point (u, w) is the host point
         // (u - pi, pi - w).
@@ -154,17 +157,21 @@ Surface surfaceOf(const ZrGeSurface& surface)
     }
     case ZrGe::kCylinder: {
         const auto& cylinder = static_cast<const ZrGeCylinder&>(surface);
-        return {new Geom_CylindricalSurface(
+        Surface result{new Geom_CylindricalSurface(
             placement(cylinder.origin(), cylinder.axisOfSymmetry(), cylinder.refAxis()),
             std::fabs(cylinder.radius()))};
+        result.reversedNormal = !cylinder.isOuterNormal();
+        return result;
     }
     case ZrGe::kCone:
         return static_cast<const ZrGeCone&>(surface).isValid() ? coneSurface(static_cast<const ZrGeCone&>(surface))
                                                                 : Surface{};
     case ZrGe::kSphere: {
         const auto& sphere = static_cast<const ZrGeSphere&>(surface);
-        return {new Geom_SphericalSurface(placement(sphere.center(), sphere.northAxis(), sphere.refAxis()),
-                                          std::fabs(sphere.radius()))};
+        Surface result{new Geom_SphericalSurface(placement(sphere.center(), sphere.northAxis(), sphere.refAxis()),
+                                                 std::fabs(sphere.radius()))};
+        result.reversedNormal = !sphere.isOuterNormal();
+        return result;
     }
     case ZrGe::kTorus:
         return static_cast<const ZrGeTorus&>(surface).isValid() ? torusSurface(static_cast<const ZrGeTorus&>(surface))

@@ -88,9 +88,18 @@ struct Surface {
     double scaleU = 1.0, offsetU = 0.0;
     double scaleV = 1.0, offsetV = 0.0;
 
+    // True when the kernel surface's normal (dP/du x dP/dv) points the other
+    // way from the host surface's normal (a negative radius, a negative
+    // torus tube radius).
+    bool reversedNormal = false;
+
     ZrGePoint2d toHost(const gp_Pnt2d& p) const
     {
         return ZrGePoint2d(scaleU * p.X() + offsetU, scaleV * p.Y() + offsetV);
+    }
+    gp_Pnt2d toKernel(const ZrGePoint2d& p) const
+    {
+        return gp_Pnt2d((p.x - offsetU) / scaleU, (p.y - offsetV) / scaleV);
     }
 };
 Surface surface(const ZrGeSurface& surface);

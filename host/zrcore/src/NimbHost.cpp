@@ -9,6 +9,7 @@
 #include <zrbase/ZrRxDynamicLinker.h>
 #include <zrbase/ZrRxThreadPoolService.h>
 #include <zrbase/ZrString.h>
+#include <zrdb/ZrDbBody.h>
 #include <zrdb/ZrDbEntity.h>
 #include <zrdb/ZrDbHostAppServices.h>
 #include <zrdb/ZrDbSymbolTable.h>
@@ -140,6 +141,7 @@ NimbHost::NimbHost(NimbHostOptions options) : m_options(std::move(options)), m_s
     if (m_options.threadPool)
         zrrxRelease(registry->atPut(kPoolKey, new ZrRxThreadPoolService(m_options.threads)));
     zrrxRegisterService(ZrDocumentService::kServiceNumber, new HostDocumentService(*this));
+    zrrxRegisterService(ZrDbModelerService::kServiceNumber, new ZrDbModelerService);
 
     zrdbHostApplicationServices()->setMeasurementDefault(m_options.measurement);
     m_variables = {{L"CMDACTIVE", 0}, {L"MEASUREINIT", m_options.measurement}};
@@ -154,6 +156,7 @@ NimbHost::~NimbHost()
         unloadPlugin();
     m_documents.clear();
     zrrxRegisterService(ZrDocumentService::kServiceNumber, nullptr);
+    zrrxRegisterService(ZrDbModelerService::kServiceNumber, nullptr);
     ZrRxDictionary* registry = zrrxSysRegistry();
     for (const wchar_t* key : {kPoolKey, kCommandsKey, kLinkerKey})
         zrrxRelease(registry->remove(key));

@@ -1,0 +1,22 @@
+#pragma once
+// What a ZrModelerGeometry holds. Host-internal.
+#include <TopTools_IndexedMapOfShape.hxx>
+#include <TopoDS_Shape.hxx>
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "zrbr/ZrModelerGeometry.h"
+
+struct ZrModelerGeometry::Body {
+    BrepType type = kSolidBody;
+    TopoDS_Shape shape;           // solids and shells in a compound; null when empty
+    TopTools_IndexedMapOfShape faces; // the face order of the public queries
+    std::vector<bool> hasColour;  // per face
+    std::vector<std::uint32_t> colours;
+
+    // Computed on first use; the mesh is kept in the shape's faces.
+    mutable std::mutex lock;
+    mutable int validity = -1; // -1 unknown, 0 invalid, 1 valid
+};

@@ -1,0 +1,313 @@
+#include "geometry/SurfaceConversion.h"
+
+#include <BRepTools.hxx>
+#include <GeomConvert.hxx>
+#include <Geom_BSplineSurface.hxx>
+#include <Geom_ConicalSurface.hxx>
+#include <Geom_CylindricalSurface.hxx>
+#include <Geom_Plane.hxx>
+#include <Geom_RectangularTrimmedSurface.hxx>
+#include <Geom_SphericalSurface.hxx>
+#include <Geom_SurfaceOfLinearExtrusion.hxx>
+#include <Geom_SurfaceOfRevolution.hxx>
+#include <Geom_ToroidalSurface.hxx>
+#include <Precision.hxx>
+#include <Standard_Failure.hxx>
+
+#include <zrbase/ZrGeCone.h>
+#include <zrbase/ZrGeCylinder.h>
+#include <zrbase/ZrGeNurbSurface.h>
+#include <zrbase/ZrGePlane.h>
+#include <zrbase/ZrGeSphere.h>
+#include <zrbase/ZrGeTorus.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+
+#include "geometry/EdgeLoops.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kHalfPi = 1.5707963267948966;
+// How far an extrusion's surface reaches along its direction at least.
+constexpr double kExtrusionReach = 1000.0;
+
+// One face being converted.
+struct FaceJob {
+    ConversionContext& context;
+    const TopoDS_Face& face;
+    const gp_Trsf& faceTrsf;
+    const gp_Trsf& shapeTrsf;
+    const ShapeColour& faceColour;
+    BrepBuilderInitialData& record;
+    FaceEntry& entry;
+    std::vector<CollectedWire> wires;
+};
+
+// A surface's position moved into the world.
+struct Frame {
+    ZrGePoint3d origin;
+    ZrGeVector3d axis;
+    ZrGeVector3d ref;
+    double scale = 1.0; // lengths grow by this
+
+    Frame(const gp_Ax3& position, const gp_Trsf& trsf)
+    {
+        const gp_Pnt location = position.Location().Transformed(trsf);
+        const gp_Dir main = position.Direction().Transformed(trsf);
+        const gp_Dir x = position.XDirection().Transformed(trsf);
+        origin = ZrGePoint3d(location.X(), location.Y(), location.Z());
+        axis = ZrGeVector3d(main.X(), main.Y(), main.Z());
+        ref = ZrGeVector3d(x.X(), x.Y(), x.Z());
+        scale = std::fabs(trsf.ScaleFactor());
+    }
+};
+
+ZrGePoint3d worldPoint(const gp_Pnt& point, const gp_Trsf& trsf)
+{
+    const gp_Pnt moved = point.Transformed(trsf);
+    return ZrGePoint3d(moved.X(), moved.Y(), moved.Z());
+}
+
+ZrGeInterval unbounded() { return ZrGeInterval(1e-12); }
+
+using SurfaceMaker = std::function<std::unique_ptr<ZrGeSurface>(FaceJob&)>;
+
+// The steps every surface kind shares: wires first, then the surface, then
+// the loops on it.
+void runProcedure(FaceJob& job, const SurfaceMaker& makeSurface)
+{
+    if (!collectFaceWires(job.face, job.shapeTrsf, job.wires))
+        return;
+    std::unique_ptr<ZrGeSurface> surface = makeSurface(job);
+    if (!surface)
+        return;
+    job.entry.surface = SharedRef<ZrGeSurface>(surface.release());
+    job.entry.reserved48 = 0;
+    job.entry.reserved56 = 0;
+    buildFaceLoops(job.wires, job.faceColour, job.record, job.entry, job.context.edgeMap, job.context.vertexMap);
+}
+
+std::unique_ptr<ZrGeSurface> planeOf(const Geom_Plane& plane, const gp_Trsf& trsf)
+{
+    const Frame frame(plane.Position(), trsf);
+    return std::make_unique<ZrGePlane>(frame.origin, frame.axis);
+}
+
+std::unique_ptr<ZrGeSurface> cylinderOf(const Geom_CylindricalSurface& cylinder, const gp_Trsf& trsf)
+{
+    const Frame frame(cylinder.Position(), trsf);
+    return std::make_unique<ZrGeCylinder>(cylinder.Radius() * frame.scale, frame.origin, frame.axis, frame.ref,
+                                          unbounded(), -kPi, kPi);
+}
+
+std::unique_ptr<ZrGeSurface> sphereOf(const Geom_SphericalSurface& sphere, const gp_Trsf& trsf)
+{
+    const Frame frame(sphere.Position(), trsf);
+    return std::make_unique<ZrGeSphere>(sphere.Radius() * frame.scale, frame.origin, frame.axis, frame.ref, -kHalfPi,
+                                        kHalfPi, -kPi, kPi);
+}
+
+// A point off the apple part of a self-intersecting torus may still be on
+// it within the kernel's tolerances; the face is on the lemon part only
+// when the point lies nearer to that.
+bool nearerToLemon(const ZrGeTorus& apple, const ZrGePoint3d& point)
+{
+    ZrGeTorus lemon(apple);
+    lemon.setMajorRadius(-apple.majorRadius());
+    lemon.setMinorRadius(-apple.minorRadius());
+    return lemon.closestPointTo(point).distanceTo(point) < apple.closestPointTo(point).distanceTo(point);
+}
+
+std::unique_ptr<ZrGeSurface> torusOf(const Geom_ToroidalSurface& kernel, FaceJob& job)
+{
+    const Frame frame(kernel.Position(), job.faceTrsf);
+    const double major = kernel.MajorRadius() * frame.scale;
+    const double minor = kernel.MinorRadius() * frame.scale;
+    auto torus = std::make_unique<ZrGeTorus>(major, minor, frame.origin, frame.axis, frame.ref, -kPi, kPi, -kPi, kPi);
+    if (!torus->isApple())
+        return torus;
+    for (const CollectedWire& wire : job.wires)
+        for (const WireEdge& edge : wire) {
+            ZrGePoint3d ends[2];
+            const bool known[2] = {edge.curve->hasStartPoint(ends[0]), edge.curve->hasEndPoint(ends[1])};
+            for (int i = 0; i < 2; ++i) {
+                if (!known[i] || torus->isOn(ends[i], ZrGeContext::gTol))
+                    continue;
+                if (nearerToLemon(*torus, ends[i])) {
+                    torus->setMajorRadius(-major);
+                    torus->setMinorRadius(-minor);
+                }
+                return torus;
+            }
+        }
+    return torus;
+}
+
+// The host cone is one nappe whose normal points away from the axis. The
+// kernel cone is both nappes, its normal pointing away from the axis on the
+// nappe its reference circle lies on (+Z from the apex for a positive
+// semi-angle) and toward the axis on the other: a face on that other nappe
+// turns round against the host cone.
+std::unique_ptr<ZrGeSurface> coneOf(const Geom_ConicalSurface& kernel, FaceJob& job)
+{
+    const Frame frame(kernel.Position(), job.faceTrsf);
+    const ZrGePoint3d apex = worldPoint(kernel.Apex(), job.faceTrsf);
+    double height = 100.0 * apex.distanceTo(frame.origin);
+    if (std::fabs(height) <= 1e-10)
+        height = 100.0;
+    const double semiAngle = kernel.SemiAngle();
+    const double c = std::cos(semiAngle), s = std::sin(semiAngle);
+    if (std::fabs(c) <= 1e-10)
+        return nullptr;
+    const double radius = (s / c) * height;
+    auto cone = std::make_unique<ZrGeCone>(c, s, apex + frame.axis * height, radius, frame.axis, frame.ref,
+                                           unbounded(), -kPi, kPi);
+    const ZrGePoint3d& probe = job.wires.front().front().startPoint;
+    const ZrGeTol nappeTol(0.001, 0.001);
+    bool otherNappe = false;
+    if (!cone->isOn(probe, nappeTol)) {
+        cone->set(c, s, apex - frame.axis * height, radius, -frame.axis, frame.ref, unbounded(), -kPi, kPi);
+        if (!cone->isOn(probe, nappeTol))
+            return nullptr;
+        otherNappe = true;
+    }
+    if (otherNappe != (semiAngle < 0.0))
+        job.entry.direction ^= 1;
+    return cone;
+}
+
+ZrGeKnotVector flatKnots(const TColStd_Array1OfReal& knots, const TColStd_Array1OfInteger& multiplicities)
+{
+    ZrGeKnotVector flat(ZrGeKnotVector::globalKnotTolerance);
+    for (int i = knots.Lower(); i <= knots.Upper(); ++i)
+        for (int m = 0; m < multiplicities(i); ++m)
+            flat.append(knots(i));
+    return flat;
+}
+
+std::unique_ptr<ZrGeSurface> nurbsOf(Handle(Geom_BSplineSurface) spline, const gp_Trsf& trsf)
+{
+    if (spline->IsUPeriodic() || spline->IsVPeriodic()) {
+        // Work on a copy: the kernel surface may be shared with other threads.
+        spline = Handle(Geom_BSplineSurface)::DownCast(spline->Copy());
+        spline->SetUNotPeriodic();
+        spline->SetVNotPeriodic();
+    }
+    const bool rational = spline->IsURational() || spline->IsVRational();
+    ZrGePoint3dArray points;
+    ZrGeDoubleArray weights;
+    for (int i = 1; i <= spline->NbUPoles(); ++i)
+        for (int j = 1; j <= spline->NbVPoles(); ++j) {
+            points.append(worldPoint(spline->Pole(i, j), trsf));
+            if (rational)
+                weights.append(spline->Weight(i, j));
+        }
+    auto surface = std::make_unique<ZrGeNurbSurface>(
+        spline->UDegree(), spline->VDegree(), 0, 0, spline->NbUPoles(), spline->NbVPoles(), points, weights,
+        flatKnots(spline->UKnots(), spline->UMultiplicities()), flatKnots(spline->VKnots(), spline->VMultiplicities()),
+        ZrGeContext::gTol);
+    if (!surface->isValid())
+        return nullptr;
+    return surface;
+}
+
+// A surface the kernel converts into a B-spline surface; none when it cannot.
+Handle(Geom_BSplineSurface) toSpline(const Handle(Geom_Surface)& surface)
+{
+    try {
+        return GeomConvert::SurfaceToBSplineSurface(surface);
+    } catch (const Standard_Failure&) {
+        return nullptr;
+    }
+}
+
+// The extrusion cut to its curve and to at least +-1000 along its
+// direction, reaching further when the face does, and to the face's own
+// extent along an unbounded curve.
+Handle(Geom_Surface) trimmedExtrusion(const Handle(Geom_SurfaceOfLinearExtrusion)& extrusion, const TopoDS_Face& face)
+{
+    const Handle(Geom_Curve) basis = extrusion->BasisCurve();
+    double u1 = basis->FirstParameter(), u2 = basis->LastParameter();
+    double v1 = -kExtrusionReach, v2 = kExtrusionReach;
+    try {
+        double faceU1 = 0.0, faceU2 = 0.0, faceV1 = 0.0, faceV2 = 0.0;
+        BRepTools::UVBounds(face, faceU1, faceU2, faceV1, faceV2);
+        const double margin = 1e-3 * std::max(1.0, faceV2 - faceV1);
+        v1 = std::min(v1, faceV1 - margin);
+        v2 = std::max(v2, faceV2 + margin);
+        if (Precision::IsInfinite(u1) || Precision::IsInfinite(u2)) {
+            u1 = faceU1;
+            u2 = faceU2;
+        }
+        return new Geom_RectangularTrimmedSurface(extrusion, u1, u2, v1, v2, basis->IsClosed(), false);
+    } catch (const Standard_Failure&) {
+        return nullptr;
+    }
+}
+
+void convertOn(FaceJob& job, const Handle(Geom_Surface)& surface);
+
+void convertExtrusion(FaceJob& job, const Handle(Geom_SurfaceOfLinearExtrusion)& extrusion)
+{
+    const Handle(Geom_Surface) trimmed = trimmedExtrusion(extrusion, job.face);
+    const Handle(Geom_BSplineSurface) spline = trimmed.IsNull() ? nullptr : toSpline(trimmed);
+    if (spline.IsNull())
+        return;
+    runProcedure(job, [&](FaceJob& j) { return nurbsOf(spline, j.faceTrsf); });
+    // The trim keeps the direction along a closed curve and turns the other
+    // one round: the surface's normal is then the other way.
+    if (job.entry.surface && extrusion->BasisCurve()->IsClosed())
+        job.entry.direction ^= 1;
+}
+
+void convertOn(FaceJob& job, const Handle(Geom_Surface)& surface)
+{
+    if (auto plane = Handle(Geom_Plane)::DownCast(surface))
+        runProcedure(job, [&](FaceJob& j) { return planeOf(*plane, j.faceTrsf); });
+    else if (auto spline = Handle(Geom_BSplineSurface)::DownCast(surface))
+        runProcedure(job, [&](FaceJob& j) { return nurbsOf(spline, j.faceTrsf); });
+    else if (auto cylinder = Handle(Geom_CylindricalSurface)::DownCast(surface))
+        runProcedure(job, [&](FaceJob& j) { return cylinderOf(*cylinder, j.faceTrsf); });
+    else if (auto cone = Handle(Geom_ConicalSurface)::DownCast(surface))
+        runProcedure(job, [&](FaceJob& j) { return coneOf(*cone, j); });
+    else if (auto torus = Handle(Geom_ToroidalSurface)::DownCast(surface))
+        runProcedure(job, [&](FaceJob& j) { return torusOf(*torus, j); });
+    else if (auto sphere = Handle(Geom_SphericalSurface)::DownCast(surface))
+        runProcedure(job, [&](FaceJob& j) { return sphereOf(*sphere, j.faceTrsf); });
+    else if (surface->IsKind(STANDARD_TYPE(Geom_SurfaceOfRevolution))) {
+        const Handle(Geom_BSplineSurface) converted = toSpline(surface);
+        if (!converted.IsNull())
+            runProcedure(job, [&](FaceJob& j) { return nurbsOf(converted, j.faceTrsf); });
+    } else if (auto extrusion = Handle(Geom_SurfaceOfLinearExtrusion)::DownCast(surface))
+        convertExtrusion(job, extrusion);
+}
+
+} // namespace
+
+void convertFace(ConversionContext& context, const TopoDS_Face& face, const Handle(Geom_Surface)& surface,
+                 const gp_Trsf& faceTrsf, const gp_Trsf& shapeTrsf, const ShapeColour& faceColour,
+                 BrepBuilderInitialData& record, Shell& faceList)
+{
+    if (surface.IsNull())
+        return;
+    // A trimmed surface is its basis: the face's wires bound it anyway.
+    if (auto trimmed = Handle(Geom_RectangularTrimmedSurface)::DownCast(surface)) {
+        convertFace(context, face, trimmed->BasisSurface(), faceTrsf, shapeTrsf, faceColour, record, faceList);
+        return;
+    }
+    FaceEntry entry;
+    entry.direction = face.Orientation() == TopAbs_REVERSED ? 1 : 0;
+    FaceJob job{context, face, faceTrsf, shapeTrsf, faceColour, record, entry, {}};
+    convertOn(job, surface);
+    if (!entry.surface)
+        return;
+    if (faceColour.hasColour) {
+        entry.hasColour = 1;
+        entry.colour = faceColour.colour;
+    }
+    faceList.append(std::move(entry));
+}

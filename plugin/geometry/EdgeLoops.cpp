@@ -62,13 +62,17 @@ bool collectEdge(const TopoDS_Edge& edge, int wireReversed, const gp_Trsf& shape
     return true;
 }
 
+bool sameKey(const EdgeKey& a, const EdgeKey& b) { return !edgeKeyLess(a, b) && !edgeKeyLess(b, a); }
+
 // A use that repeats the one before it: same closedness, same sense, same
-// end points. A seam's second use runs the other way and is kept.
+// end points, and the same curve. A seam's second use runs the other way
+// and is kept; so are two different closed edges through one vertex (the
+// two seams of a torus).
 bool repeats(const WireEdge& previous, const WireEdge& use)
 {
     return previous.curve->isClosed(ZrGeContext::gTol) == use.curve->isClosed(ZrGeContext::gTol) &&
            previous.reversed == use.reversed && previous.firstPoint.isEqualTo(use.firstPoint, repeatTol) &&
-           previous.lastPoint.isEqualTo(use.lastPoint, repeatTol);
+           previous.lastPoint.isEqualTo(use.lastPoint, repeatTol) && sameKey(edgeKeyOf(previous), edgeKeyOf(use));
 }
 
 int findOrAddVertex(const ZrGePoint3d& point, BrepBuilderInitialData& record, VertexMap& vertexMap)

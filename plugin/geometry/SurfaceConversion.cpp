@@ -147,6 +147,25 @@ std::unique_ptr<ZrGeSurface> torusOf(const Geom_ToroidalSurface& kernel, FaceJob
     return torus;
 }
 
+// A point of the face that tells its nappe: the start of its first edge,
+// unless that is the apex, which lies on both nappes (the seam of a pointed
+// cone starts there); then the first edge middle away from the apex.
+ZrGePoint3d nappeProbe(const std::vector<CollectedWire>& wires, const ZrGePoint3d& apex, const ZrGeTol& tol)
+{
+    const ZrGePoint3d& start = wires.front().front().startPoint;
+    if (!start.isEqualTo(apex, tol))
+        return start;
+    for (const CollectedWire& wire : wires)
+        for (const WireEdge& edge : wire) {
+            ZrGeInterval range(1e-12);
+            edge.curve->getInterval(range);
+            const ZrGePoint3d middle = edge.curve->evalPoint(0.5 * (range.lowerBound() + range.upperBound()));
+            if (!middle.isEqualTo(apex, tol))
+                return middle;
+        }
+    return start;
+}
+
 // The host cone is one nappe whose normal points away from the axis. The
 // kernel cone is both nappes, its normal pointing away from the axis on the
 // nappe its reference circle lies on (+Z from the apex for a positive
@@ -166,8 +185,8 @@ std::unique_ptr<ZrGeSurface> coneOf(const Geom_ConicalSurface& kernel, FaceJob& 
     const double radius = (s / c) * height;
     auto cone = std::make_unique<ZrGeCone>(c, s, apex + frame.axis * height, radius, frame.axis, frame.ref,
                                            unbounded(), -kPi, kPi);
-    const ZrGePoint3d& probe = job.wires.front().front().startPoint;
     const ZrGeTol nappeTol(0.001, 0.001);
+    const ZrGePoint3d probe = nappeProbe(job.wires, apex, nappeTol);
     bool otherNappe = false;
     if (!cone->isOn(probe, nappeTol)) {
         cone->set(c, s, apex - frame.axis * height, radius, -frame.axis, frame.ref, unbounded(), -kPi, kPi);

@@ -32,6 +32,9 @@ bool ZrModelerGeometry::isNull() const { return m_body->faces.IsEmpty(); }
 
 namespace {
 
+// Volumes and areas are integrated until their relative error is below this.
+constexpr double kRelativePrecision = 1e-7;
+
 int count(const TopoDS_Shape& shape, TopAbs_ShapeEnum kind)
 {
     if (shape.IsNull())
@@ -87,7 +90,7 @@ double ZrModelerGeometry::volume() const
     double total = 0.0;
     for (TopExp_Explorer solids(m_body->shape, TopAbs_SOLID); solids.More(); solids.Next()) {
         GProp_GProps properties;
-        BRepGProp::VolumeProperties(solids.Current(), properties);
+        BRepGProp::VolumeProperties(solids.Current(), properties, kRelativePrecision);
         total += properties.Mass();
     }
     return total;
@@ -98,7 +101,7 @@ double ZrModelerGeometry::area() const
     if (isNull())
         return 0.0;
     GProp_GProps properties;
-    BRepGProp::SurfaceProperties(m_body->shape, properties);
+    BRepGProp::SurfaceProperties(m_body->shape, properties, kRelativePrecision);
     return properties.Mass();
 }
 

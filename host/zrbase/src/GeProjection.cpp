@@ -3,6 +3,7 @@
 #include <Geom2d_Line.hxx>
 #include <Geom2d_TrimmedCurve.hxx>
 #include <GeomProjLib.hxx>
+#include <ShapeConstruct_ProjectCurveOnSurface.hxx>
 #include <Standard_Failure.hxx>
 
 #include <algorithm>
@@ -100,6 +101,28 @@ ZrGeLineSeg2d* hostLine(const Handle(Geom2d_Curve)& line, const GeKernel::Surfac
     return result;
 }
 
+// The parameter curve by inverting points of the curve on the surface and
+// fitting them at the curve's own parameters: fast, and right for curves
+// that lie on the surface; null when it finds none.
+Handle(Geom2d_Curve) fittedProjection(const GeKernel::Curve& curve, const GeKernel::Surface& surface, double first,
+                                      double last, double tol)
+{
+    ShapeConstruct_ProjectCurveOnSurface projector;
+    projector.Init(surface.surface, tol);
+    Handle(Geom_Curve) curve3d = curve.curve; // Perform takes it by reference
+    Handle(Geom2d_Curve) result;
+    if (!projector.Perform(curve3d, first, last, result) || result.IsNull())
+        return nullptr;
+    const Handle(Geom2d_Curve) basis = basisOf(result);
+    if (!isStraight(basis) && !basis->IsKind(STANDARD_TYPE(Geom2d_BSplineCurve)))
+        return nullptr;
+    return result;
+}
+
+ZrGeCurve2d* fromProjection(const Handle(Geom2d_Curve)& projected, const GeKernel::Curve& kernelCurve,
+                            const GeKernel::Surface& kernelSurface, double first, double last, const ZrGeTol& tol,
+                            int flags);
+
 ZrGeCurve2d* project(const ZrGeCurve3d& curve, const ZrGeInterval& range, const ZrGeSurface& surface,
                      const ZrGeTol& tol, int flags)
 {
@@ -109,11 +132,26 @@ ZrGeCurve2d* project(const ZrGeCurve3d& curve, const ZrGeInterval& range, const 
         return nullptr;
     const double first = range.lowerBound() + kernelCurve.shift;
     const double last = range.upperBound() + kernelCurve.shift;
+    // The quick fit first. A fit that strays from the curve means the curve
+    // is off the surface: the general projection, much slower on spline
+    // surfaces, runs only when the fit found nothing at all.
+    const Handle(Geom2d_Curve) fitted = fittedProjection(kernelCurve, kernelSurface, first, last, tol.equalPoint());
+    if (!fitted.IsNull())
+        return fromProjection(fitted, kernelCurve, kernelSurface, first, last, tol, flags);
     double reached = tol.equalPoint();
     const Handle(Geom2d_Curve) projected =
         GeomProjLib::Curve2d(kernelCurve.curve, first, last, kernelSurface.surface, reached);
     if (projected.IsNull())
         return nullptr;
+    return fromProjection(projected, kernelCurve, kernelSurface, first, last, tol, flags);
+}
+
+// The host form of a projection over [first, last], or null when it strays
+// from the curve.
+ZrGeCurve2d* fromProjection(const Handle(Geom2d_Curve)& projected, const GeKernel::Curve& kernelCurve,
+                            const GeKernel::Surface& kernelSurface, double first, double last, const ZrGeTol& tol,
+                            int flags)
+{
     const bool straight = isStraight(basisOf(projected));
     if (straight && !(flags & ZrGeProjectionUtils::kNurbsResult)) {
         if (!followsCurve(projected, kernelCurve, kernelSurface, first, last, tol.equalPoint()))

@@ -4,6 +4,9 @@
 
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_NurbsConvert.hxx>
+#include <BRepPrimAPI_MakeCylinder.hxx>
+#include <BRepPrimAPI_MakeTorus.hxx>
 #include <TopExp.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
 #include <TopoDS.hxx>
@@ -16,6 +19,7 @@
 
 #include "Fixtures.h"
 #include "KernelShapes.h"
+#include "GeometryTestSupport.h"
 #include "geometry/EdgeLoops.h"
 
 namespace {
@@ -93,6 +97,34 @@ TEST(ThreadSafety, ColourQueriesOnOneDocument)
                 if (!colour.hasColour || colour.colour.red() != expectedRed)
                     ++failures;
             }
+    });
+    EXPECT_EQ(failures.load(), 0);
+}
+
+TEST(ThreadSafety, SharedPartsConvertIntoTheSameBodiesOnEveryThread)
+{
+    // Instances of one part share their kernel shapes; workers convert them
+    // at once, colours included, and the host builds each body.
+    support::HostServices host;
+    fixtures::Model model;
+    const TopoDS_Shape cylinder = BRepBuilderAPI_NurbsConvert(BRepPrimAPI_MakeCylinder(3, 7).Shape()).Shape();
+    const TopoDS_Shape part = fixtures::compound({cylinder, BRepPrimAPI_MakeTorus(9, 2).Shape()});
+    model.setColour(model.addPart(part, "part"), Quantity_Color(0, 1, 0, Quantity_TOC_RGB), XCAFDoc_ColorGen);
+    std::atomic<int> failures{0};
+    onThreads([&](int thread) {
+        for (int round = 0; round < kRounds; ++round) {
+            const support::Converted converted =
+                support::convert(part, fixtures::translation(10.0 * thread, 0, 0), true, model.colours);
+            if (converted.entities.size() != 2)
+                ++failures;
+            for (ZrDbEntity* entity : converted.entities) {
+                const ZrModelerGeometry* body = support::bodyOf(entity);
+                ZrModelerMesh mesh;
+                if (!body || !body->isValid() || body->volume() <= 0.0 ||
+                    body->tessellate(ZrModelerMeshParams(), mesh) != Nimb::eOk)
+                    ++failures;
+            }
+        }
     });
     EXPECT_EQ(failures.load(), 0);
 }

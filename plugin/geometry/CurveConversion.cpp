@@ -251,3 +251,14 @@ std::unique_ptr<ZrGeCurve3d> convertEdgeCurve(const TopoDS_Edge& edge, Handle(Ge
         return conicSpline(edge, static_cast<const Geom_Conic&>(*curve), placement);
     return nullptr;
 }
+
+EdgeCurve edgeCurveOf(const TopoDS_Edge& edge, const gp_Trsf& shapeTrsf)
+{
+    EdgeCurve result;
+    TopLoc_Location location;
+    result.curve = BRep_Tool::Curve(edge, location, result.first, result.last);
+    result.placement = shapeTrsf;
+    if (!location.IsIdentity())
+        result.placement.Multiply(location.Transformation());
+    return result;
+}

@@ -22,3 +22,13 @@ std::unique_ptr<ZrGeCurve3d> convertEdgeCurve(const TopoDS_Edge& edge, Handle(Ge
 // |a - b| <= tol, or, for tol below 1e-7 only, the difference relative to
 // the larger magnitude is at most tol.
 bool nearlyEqual(double a, double b, double tol);
+
+// An edge's 3D curve (null when it has none) with its range, and the
+// placement that maps it to the world: shapeTrsf with the edge's location.
+struct EdgeCurve {
+    Handle(Geom_Curve) curve;
+    double first = 0.0;
+    double last = 0.0;
+    gp_Trsf placement;
+};
+EdgeCurve edgeCurveOf(const TopoDS_Edge& edge, const gp_Trsf& shapeTrsf);

@@ -36,12 +36,9 @@ bool collectEdge(const TopoDS_Edge& edge, int wireReversed, const gp_Trsf& shape
     const TopoDS_Vertex lastVertex = TopExp::LastVertex(edge, false);
     if (firstVertex.IsNull() || lastVertex.IsNull())
         return false;
-    TopLoc_Location location;
-    double first = 0.0, last = 0.0;
-    Handle(Geom_Curve) curve = BRep_Tool::Curve(edge, location, first, last);
-    gp_Trsf placement = shapeTrsf;
-    if (!location.IsIdentity())
-        placement.Multiply(location.Transformation());
+    EdgeCurve edgeCurve = edgeCurveOf(edge, shapeTrsf);
+    Handle(Geom_Curve)& curve = edgeCurve.curve;
+    const gp_Trsf& placement = edgeCurve.placement;
 
     // Vertex points already carry every location below the shape.
     use.firstPoint = worldPoint(BRep_Tool::Pnt(firstVertex), shapeTrsf);
@@ -49,8 +46,8 @@ bool collectEdge(const TopoDS_Edge& edge, int wireReversed, const gp_Trsf& shape
     use.degenerate = curve.IsNull();
     ZrGePoint3d from = use.firstPoint, to = use.lastPoint;
     if (!use.degenerate) {
-        from = worldPoint(curve->Value(first), placement);
-        to = worldPoint(curve->Value(last), placement);
+        from = worldPoint(curve->Value(edgeCurve.first), placement);
+        to = worldPoint(curve->Value(edgeCurve.last), placement);
     }
     std::unique_ptr<ZrGeCurve3d> converted = convertEdgeCurve(edge, std::move(curve), from, to, placement);
     if (!converted)

@@ -42,14 +42,9 @@ std::unique_ptr<ZrGeCurve3d> edgeCurve(const TopoDS_Edge& edge, const gp_Trsf& i
     const TopoDS_Vertex last = TopExp::LastVertex(edge, false);
     if (first.IsNull() || last.IsNull())
         return nullptr;
-    TopLoc_Location location;
-    double from = 0.0, to = 0.0;
-    Handle(Geom_Curve) curve = BRep_Tool::Curve(edge, location, from, to);
-    gp_Trsf placement = itemTrsf;
-    if (!location.IsIdentity())
-        placement.Multiply(location.Transformation());
-    return convertEdgeCurve(edge, std::move(curve), worldPoint(first, itemTrsf), worldPoint(last, itemTrsf),
-                            placement);
+    EdgeCurve edgeCurve = edgeCurveOf(edge, itemTrsf);
+    return convertEdgeCurve(edge, std::move(edgeCurve.curve), worldPoint(first, itemTrsf), worldPoint(last, itemTrsf),
+                            edgeCurve.placement);
 }
 
 } // namespace

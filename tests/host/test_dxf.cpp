@@ -2,6 +2,11 @@
 
 #include <sstream>
 
+#include <cmath>
+
+#include <zrbase/ZrGeCircArc3d.h>
+#include <zrbase/ZrGeEllipArc3d.h>
+#include <zrbase/ZrGeLineSeg3d.h>
 #include <zrdb/ZrDbBlockReference.h>
 #include <zrdb/ZrDbCurves.h>
 #include <zrdb/ZrDbDxfOut.h>
@@ -72,6 +77,47 @@ TEST(DxfOut, BlocksInsertsPointsAndColours)
     EXPECT_TRUE(has({{0, "VPORT"}, {2, "*ACTIVE"}}));
     EXPECT_TRUE(db->openObjects().empty());
     EXPECT_TRUE(db->reportedErrors().empty());
+}
+
+TEST(DxfOut, CurvesExactlyOrAsPolylines)
+{
+    ZrDbDatabasePtr db = zrdbHostApplicationServices()->createDatabase(true, true);
+    ZrDbBlockTableRecord* space = nullptr;
+    ASSERT_EQ(zrdbOpenObject(space, db->modelSpaceId(), ZrDb::kForWrite), Nimb::eOk);
+    auto add = [&](ZrDbCurve* entity, const ZrGeCurve3d& curve) {
+        ASSERT_EQ(entity->setFromGeCurve(curve), Nimb::eOk);
+        space->appendZrDbEntity(entity);
+        entity->close();
+    };
+    add(new ZrDbLine, ZrGeLineSeg3d(ZrGePoint3d(0, 0, 0), ZrGePoint3d(3, 4, 0)));
+    // A quarter arc in the plane x = 2, normal +X: its centre is written in
+    // that plane's own coordinates.
+    add(new ZrDbArc, ZrGeCircArc3d(ZrGePoint3d(2, 0, 0), ZrGeVector3d(1, 0, 0), ZrGeVector3d(0, 1, 0), 5, 0,
+                                   1.5707963267948966));
+    add(new ZrDbEllipse, ZrGeEllipArc3d(ZrGePoint3d(), ZrGeVector3d(1, 0, 0), ZrGeVector3d(0, 1, 0), 10, 5));
+    space->close();
+
+    std::ostringstream out;
+    ASSERT_EQ(zrdbWriteDxf(db.get(), out), Nimb::eOk);
+    const auto g = groups(out.str());
+    auto has = [&](std::vector<std::pair<int, std::string>> run) {
+        return std::search(g.begin(), g.end(), run.begin(), run.end()) != g.end();
+    };
+    EXPECT_TRUE(has({{0, "LINE"}, {8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "3"}, {21, "4"}, {31, "0"}}));
+    EXPECT_TRUE(has({{0, "ARC"}, {8, "0"}, {10, "0"}, {20, "0"}, {30, "2"}, {40, "5"}, {210, "1"}, {220, "0"},
+                     {230, "0"}}));
+    // The ellipse: a closed 3D polyline whose vertices lie on it.
+    auto polyline = std::find(g.begin(), g.end(), std::make_pair(0, std::string("POLYLINE")));
+    ASSERT_NE(polyline, g.end());
+    int vertices = 0;
+    for (auto it = polyline; it != g.end() && it->second != "SEQEND"; ++it)
+        if (it->first == 10 && it != polyline + 3) {
+            const double x = std::stod(it->second), y = std::stod((it + 1)->second);
+            EXPECT_NEAR(x * x / 100 + y * y / 25, 1.0, 1e-9);
+            ++vertices;
+        }
+    EXPECT_GE(vertices, 32);
+    EXPECT_TRUE(has({{66, "1"}, {10, "0"}, {20, "0"}, {30, "0"}, {70, "9"}}));
 }
 
 TEST(DxfOut, RefusesADrawingWithObjectsOpenForWrite)

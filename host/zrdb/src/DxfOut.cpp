@@ -8,7 +8,13 @@
 
 #include <zrbase/ZrString.h>
 
+#include <cmath>
+
+#include <zrbase/ZrGeNurbCurve3d.h>
+#include <zrbr/ZrModelerGeometry.h>
+
 #include "zrdb/ZrDbBlockReference.h"
+#include "zrdb/ZrDbBody.h"
 #include "zrdb/ZrDbCurves.h"
 #include "zrdb/ZrDbDatabase.h"
 #include "zrdb/ZrDbSymbolTable.h"
@@ -104,6 +110,181 @@ private:
     std::ostream& m_out;
 };
 
+constexpr double kPi = 3.141592653589793;
+// Polylines standing in for ellipses and splines keep within this fraction
+// of the curve's size from the curve.
+constexpr double kRelativeChord = 1e-3;
+constexpr int kMaxPolylineSegments = 4096;
+
+double degrees(double radians) { return radians * 180.0 / kPi; }
+
+// A point in the object coordinates of the plane with normal n.
+ZrGePoint3d inPlane(const ZrGePoint3d& p, const ZrGeVector3d& n)
+{
+    const ZrGeVector3d x = zrdbPlaneXAxis(n);
+    const ZrGeVector3d y = n.crossProduct(x);
+    const ZrGeVector3d v = p - ZrGePoint3d::kOrigin;
+    return ZrGePoint3d(v.dotProduct(x), v.dotProduct(y), v.dotProduct(n));
+}
+
+void writeNormal(DxfWriter& dxf, const ZrGeVector3d& n)
+{
+    dxf.real(210, n.x);
+    dxf.real(220, n.y);
+    dxf.real(230, n.z);
+}
+
+// A 3D polyline through points, for curves the 1992 format has no entity for.
+void writePolyline(DxfWriter& dxf, const ZrDbEntity& entity, const std::vector<ZrGePoint3d>& points, bool closed)
+{
+    dxf.entityHead("POLYLINE", entity);
+    dxf.code(66, 1);
+    dxf.point(10, ZrGePoint3d::kOrigin);
+    dxf.code(70, 8 | (closed ? 1 : 0));
+    for (std::size_t i = 0; i < points.size() - (closed ? 1 : 0); ++i) {
+        dxf.code(0, "VERTEX");
+        dxf.code(8, "0");
+        dxf.point(10, points[i]);
+        dxf.code(70, 32);
+    }
+    dxf.code(0, "SEQEND");
+    dxf.code(8, "0");
+}
+
+// Segments needed to follow an arc of radius r over angle within the chord tolerance.
+int segmentsFor(double angle, double chord, double r)
+{
+    if (!(r > 0.0) || !(chord > 0.0) || chord >= r)
+        return 8;
+    const double step = 2.0 * std::acos(1.0 - chord / r);
+    return std::max(8, std::min(kMaxPolylineSegments, static_cast<int>(std::ceil(std::fabs(angle) / step))));
+}
+
+void writeLine(DxfWriter& dxf, const ZrDbEntity& entity)
+{
+    const auto& line = static_cast<const ZrDbLine&>(entity);
+    if (!line.hasGeometry())
+        return;
+    dxf.entityHead("LINE", entity);
+    dxf.point(10, line.startPoint());
+    dxf.point(11, line.endPoint());
+}
+
+void writeCircle(DxfWriter& dxf, const ZrDbEntity& entity)
+{
+    const auto& circle = static_cast<const ZrDbCircle&>(entity);
+    if (!circle.hasGeometry())
+        return;
+    dxf.entityHead("CIRCLE", entity);
+    dxf.point(10, inPlane(circle.center(), circle.normal()));
+    dxf.real(40, circle.radius());
+    writeNormal(dxf, circle.normal());
+}
+
+void writeArc(DxfWriter& dxf, const ZrDbEntity& entity)
+{
+    const auto& arc = static_cast<const ZrDbArc&>(entity);
+    if (!arc.hasGeometry())
+        return;
+    dxf.entityHead("ARC", entity);
+    dxf.point(10, inPlane(arc.center(), arc.normal()));
+    dxf.real(40, arc.radius());
+    writeNormal(dxf, arc.normal());
+    dxf.real(50, degrees(arc.startAngle()));
+    dxf.real(51, degrees(std::fmod(arc.endAngle(), 2.0 * kPi)));
+}
+
+void writeEllipse(DxfWriter& dxf, const ZrDbEntity& entity)
+{
+    const auto& ellipse = static_cast<const ZrDbEllipse&>(entity);
+    if (!ellipse.hasGeometry())
+        return;
+    const double major = ellipse.majorAxis().length();
+    const double span = ellipse.endParam() - ellipse.startParam();
+    const int segments = segmentsFor(span, major * kRelativeChord, major);
+    std::vector<ZrGePoint3d> points;
+    for (int i = 0; i <= segments; ++i) {
+        const double t = ellipse.startParam() + span * i / segments;
+        points.push_back(ellipse.center() + ellipse.majorAxis() * std::cos(t) + ellipse.minorAxis() * std::sin(t));
+    }
+    writePolyline(dxf, entity, points, ellipse.isClosed());
+}
+
+void writeSpline(DxfWriter& dxf, const ZrDbEntity& entity)
+{
+    const auto& spline = static_cast<const ZrDbSpline&>(entity);
+    int degree = 0;
+    bool rational = false, closed = false, periodic = false;
+    ZrGePoint3dArray controlPoints;
+    ZrGeKnotVector knots;
+    ZrGeDoubleArray weights;
+    if (!spline.hasGeometry() ||
+        spline.getNurbsData(degree, rational, closed, periodic, controlPoints, knots, weights) != Nimb::eOk)
+        return;
+    const ZrGeNurbCurve3d curve = rational ? ZrGeNurbCurve3d(degree, knots, controlPoints, weights, periodic)
+                                           : ZrGeNurbCurve3d(degree, knots, controlPoints, periodic);
+    ZrGeInterval range;
+    curve.getInterval(range);
+    // Enough points per span that the polyline follows every bend.
+    const int segments = std::min(kMaxPolylineSegments, std::max(16, controlPoints.length() * 16));
+    std::vector<ZrGePoint3d> points;
+    for (int i = 0; i <= segments; ++i)
+        points.push_back(curve.evalPoint(range.lowerBound() + (range.upperBound() - range.lowerBound()) * i / segments));
+    writePolyline(dxf, entity, points, closed);
+}
+
+// A body as a polyface mesh: its vertices, then one face record per triangle
+// (1-based vertex numbers), each face record in its face's colour.
+void writeBody(DxfWriter& dxf, const ZrDbEntity& entity, const ZrModelerGeometry* body)
+{
+    ZrModelerMesh mesh;
+    if (!body || body->isNull())
+        return;
+    body->tessellate(ZrModelerMeshParams(), mesh);
+    if (mesh.numTriangles() == 0)
+        return;
+    dxf.entityHead("POLYLINE", entity);
+    dxf.code(66, 1);
+    dxf.point(10, ZrGePoint3d::kOrigin);
+    dxf.code(70, 64);
+    dxf.code(71, mesh.points.length());
+    dxf.code(72, mesh.numTriangles());
+    for (const ZrGePoint3d& p : mesh.points) {
+        dxf.code(0, "VERTEX");
+        dxf.code(8, "0");
+        dxf.point(10, p);
+        dxf.code(70, 192);
+    }
+    for (const ZrModelerMesh::Face& face : mesh.faces) {
+        for (int t = face.firstTriangle; t < face.firstTriangle + face.numTriangles; ++t) {
+            dxf.code(0, "VERTEX");
+            dxf.code(8, "0");
+            if (face.hasColor) {
+                const ZrCmEntityColor colour = ZrCmEntityColor::fromValue(face.color);
+                dxf.code(62, colour.colorIndex());
+                if (colour.colorMethod() == ZrCmEntityColor::kByColor)
+                    dxf.code(420, static_cast<int>(colour.value() & 0xFFFFFF));
+            }
+            dxf.point(10, ZrGePoint3d::kOrigin);
+            dxf.code(70, 128);
+            for (int k = 0; k < 3; ++k)
+                dxf.code(71 + k, mesh.triangles[3 * t + k] + 1);
+        }
+    }
+    dxf.code(0, "SEQEND");
+    dxf.code(8, "0");
+}
+
+void writeSolid(DxfWriter& dxf, const ZrDbEntity& entity)
+{
+    writeBody(dxf, entity, static_cast<const ZrDb3dSolid&>(entity).modelerGeometry());
+}
+
+void writeSurface(DxfWriter& dxf, const ZrDbEntity& entity)
+{
+    writeBody(dxf, entity, static_cast<const ZrDbSurface&>(entity).modelerGeometry());
+}
+
 // Entity writers by class; an entity of a class without one is left out.
 using EntityWriter = std::function<void(DxfWriter&, const ZrDbEntity&)>;
 
@@ -132,6 +313,13 @@ const std::map<const ZrRxClass*, EntityWriter>& entityWriters()
     static const std::map<const ZrRxClass*, EntityWriter> writers = {
         {ZrDbPoint::desc(), writePoint},
         {ZrDbBlockReference::desc(), writeInsert},
+        {ZrDbLine::desc(), writeLine},
+        {ZrDbCircle::desc(), writeCircle},
+        {ZrDbArc::desc(), writeArc},
+        {ZrDbEllipse::desc(), writeEllipse},
+        {ZrDbSpline::desc(), writeSpline},
+        {ZrDb3dSolid::desc(), writeSolid},
+        {ZrDbSurface::desc(), writeSurface},
     };
     return writers;
 }

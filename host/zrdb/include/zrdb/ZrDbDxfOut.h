@@ -7,6 +7,12 @@
 // and model space. Text outside printable ASCII is written as \U+XXXX.
 // Colours carry the nearest palette index (62) and, for red/green/blue
 // colours, the exact value (420), which newer readers prefer.
+//
+// Lines, circles and arcs are written exactly (planar ones in the object
+// coordinates of their plane). The format has no ellipse or spline: those
+// become 3D polylines within a thousandth of their size of the curve. Solids
+// and surfaces become polyface meshes of their tessellation, each triangle
+// in its face's colour. The drawing keeps the exact geometry.
 #include <ostream>
 #include <string>
 

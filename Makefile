@@ -36,7 +36,7 @@ test-installer: installer
 
 demo: native
 	$(BUILD)/bin/nimb commands
-	$(BUILD)/bin/nimb open $(BUILD)/samples/machine.step
+	$(BUILD)/bin/nimb open $(BUILD)/samples/machine.step -o $(BUILD)/samples/machine.dxf
 
 # Sanitizer builds run the native tests in their own build folders.
 asan: deps

@@ -55,17 +55,9 @@ Nimb::ErrorStatus ZrDbSurface::setModelerGeometry(ZrModelerGeometry* geometry)
 
 Nimb::ErrorStatus ZrDbSurface::getGeomExtents(ZrDbExtents& extents) const { return m_body.extents(extents); }
 
-std::uint16_t ZrDbSurface::uIsolineDensity() const
-{
-    assertReadEnabled("uIsolineDensity");
-    return m_uIsolines;
-}
+std::uint16_t ZrDbSurface::uIsolineDensity() const { return readable("uIsolineDensity", m_uIsolines); }
 
-std::uint16_t ZrDbSurface::vIsolineDensity() const
-{
-    assertReadEnabled("vIsolineDensity");
-    return m_vIsolines;
-}
+std::uint16_t ZrDbSurface::vIsolineDensity() const { return readable("vIsolineDensity", m_vIsolines); }
 
 Nimb::ErrorStatus ZrDbSurface::setUIsolineDensity(std::uint16_t count)
 {

@@ -83,29 +83,13 @@ ZrGeVector3d zrdbPlaneXAxis(const ZrGeVector3d& normal)
 
 // Curve
 
-bool ZrDbCurve::hasGeometry() const
-{
-    assertReadEnabled("hasGeometry");
-    return m_hasGeometry;
-}
+bool ZrDbCurve::hasGeometry() const { return readable("hasGeometry", m_hasGeometry); }
 
-ZrGePoint3d ZrDbCurve::startPoint() const
-{
-    assertReadEnabled("startPoint");
-    return pointAtStart();
-}
+ZrGePoint3d ZrDbCurve::startPoint() const { return readable("startPoint", pointAtStart()); }
 
-ZrGePoint3d ZrDbCurve::endPoint() const
-{
-    assertReadEnabled("endPoint");
-    return pointAtEnd();
-}
+ZrGePoint3d ZrDbCurve::endPoint() const { return readable("endPoint", pointAtEnd()); }
 
-bool ZrDbCurve::isClosed() const
-{
-    assertReadEnabled("isClosed");
-    return m_hasGeometry && pointAtStart().isEqualTo(pointAtEnd());
-}
+bool ZrDbCurve::isClosed() const { return readable("isClosed", m_hasGeometry && pointAtStart().isEqualTo(pointAtEnd())); }
 
 // Line
 
@@ -138,23 +122,11 @@ Nimb::ErrorStatus ZrDbLine::getGeomExtents(ZrDbExtents& extents) const
 
 // Circle
 
-ZrGePoint3d ZrDbCircle::center() const
-{
-    assertReadEnabled("center");
-    return m_centre;
-}
+ZrGePoint3d ZrDbCircle::center() const { return readable("center", m_centre); }
 
-double ZrDbCircle::radius() const
-{
-    assertReadEnabled("radius");
-    return m_radius;
-}
+double ZrDbCircle::radius() const { return readable("radius", m_radius); }
 
-ZrGeVector3d ZrDbCircle::normal() const
-{
-    assertReadEnabled("normal");
-    return m_normal;
-}
+ZrGeVector3d ZrDbCircle::normal() const { return readable("normal", m_normal); }
 
 ZrGePoint3d ZrDbCircle::pointAtStart() const { return m_centre + zrdbPlaneXAxis(m_normal) * m_radius; }
 
@@ -186,35 +158,15 @@ Nimb::ErrorStatus ZrDbCircle::getGeomExtents(ZrDbExtents& extents) const
 
 // Arc
 
-ZrGePoint3d ZrDbArc::center() const
-{
-    assertReadEnabled("center");
-    return m_centre;
-}
+ZrGePoint3d ZrDbArc::center() const { return readable("center", m_centre); }
 
-double ZrDbArc::radius() const
-{
-    assertReadEnabled("radius");
-    return m_radius;
-}
+double ZrDbArc::radius() const { return readable("radius", m_radius); }
 
-ZrGeVector3d ZrDbArc::normal() const
-{
-    assertReadEnabled("normal");
-    return m_normal;
-}
+ZrGeVector3d ZrDbArc::normal() const { return readable("normal", m_normal); }
 
-double ZrDbArc::startAngle() const
-{
-    assertReadEnabled("startAngle");
-    return m_start;
-}
+double ZrDbArc::startAngle() const { return readable("startAngle", m_start); }
 
-double ZrDbArc::endAngle() const
-{
-    assertReadEnabled("endAngle");
-    return m_end;
-}
+double ZrDbArc::endAngle() const { return readable("endAngle", m_end); }
 
 ZrGePoint3d ZrDbArc::pointAtStart() const
 {
@@ -260,47 +212,19 @@ Nimb::ErrorStatus ZrDbArc::getGeomExtents(ZrDbExtents& extents) const
 
 // Ellipse
 
-ZrGePoint3d ZrDbEllipse::center() const
-{
-    assertReadEnabled("center");
-    return m_centre;
-}
+ZrGePoint3d ZrDbEllipse::center() const { return readable("center", m_centre); }
 
-ZrGeVector3d ZrDbEllipse::normal() const
-{
-    assertReadEnabled("normal");
-    return m_normal;
-}
+ZrGeVector3d ZrDbEllipse::normal() const { return readable("normal", m_normal); }
 
-ZrGeVector3d ZrDbEllipse::majorAxis() const
-{
-    assertReadEnabled("majorAxis");
-    return m_major;
-}
+ZrGeVector3d ZrDbEllipse::majorAxis() const { return readable("majorAxis", m_major); }
 
-ZrGeVector3d ZrDbEllipse::minorAxis() const
-{
-    assertReadEnabled("minorAxis");
-    return m_normal.crossProduct(m_major) * m_ratio;
-}
+ZrGeVector3d ZrDbEllipse::minorAxis() const { return readable("minorAxis", m_normal.crossProduct(m_major) * m_ratio); }
 
-double ZrDbEllipse::radiusRatio() const
-{
-    assertReadEnabled("radiusRatio");
-    return m_ratio;
-}
+double ZrDbEllipse::radiusRatio() const { return readable("radiusRatio", m_ratio); }
 
-double ZrDbEllipse::startParam() const
-{
-    assertReadEnabled("startParam");
-    return m_start;
-}
+double ZrDbEllipse::startParam() const { return readable("startParam", m_start); }
 
-double ZrDbEllipse::endParam() const
-{
-    assertReadEnabled("endParam");
-    return m_end;
-}
+double ZrDbEllipse::endParam() const { return readable("endParam", m_end); }
 
 ZrGePoint3d ZrDbEllipse::pointAt(double param) const
 {
@@ -358,29 +282,13 @@ Nimb::ErrorStatus ZrDbEllipse::getGeomExtents(ZrDbExtents& extents) const
 ZrDbSpline::ZrDbSpline() = default;
 ZrDbSpline::~ZrDbSpline() = default;
 
-int ZrDbSpline::degree() const
-{
-    assertReadEnabled("degree");
-    return m_curve ? m_curve->degree() : 0;
-}
+int ZrDbSpline::degree() const { return readable("degree", m_curve ? m_curve->degree() : 0); }
 
-bool ZrDbSpline::isRational() const
-{
-    assertReadEnabled("isRational");
-    return m_curve && m_curve->isRational();
-}
+bool ZrDbSpline::isRational() const { return readable("isRational", m_curve && m_curve->isRational()); }
 
-bool ZrDbSpline::isPeriodic() const
-{
-    assertReadEnabled("isPeriodic");
-    return m_curve && m_curve->isPeriodicFlag();
-}
+bool ZrDbSpline::isPeriodic() const { return readable("isPeriodic", m_curve && m_curve->isPeriodicFlag()); }
 
-int ZrDbSpline::numControlPoints() const
-{
-    assertReadEnabled("numControlPoints");
-    return m_curve ? m_curve->numControlPoints() : 0;
-}
+int ZrDbSpline::numControlPoints() const { return readable("numControlPoints", m_curve ? m_curve->numControlPoints() : 0); }
 
 ZrGePoint3d ZrDbSpline::controlPointAt(int index) const
 {
@@ -394,11 +302,7 @@ double ZrDbSpline::weightAt(int index) const
     return m_curve ? m_curve->weightAt(index) : 1.0;
 }
 
-int ZrDbSpline::numKnots() const
-{
-    assertReadEnabled("numKnots");
-    return m_curve ? m_curve->numKnots() : 0;
-}
+int ZrDbSpline::numKnots() const { return readable("numKnots", m_curve ? m_curve->numKnots() : 0); }
 
 double ZrDbSpline::knotAt(int index) const
 {

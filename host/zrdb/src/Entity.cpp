@@ -46,23 +46,11 @@ void ZrDbExtents::addExtents(const ZrDbExtents& other)
 
 // Entity
 
-ZrCmColor ZrDbEntity::color() const
-{
-    assertReadEnabled("color");
-    return m_color;
-}
+ZrCmColor ZrDbEntity::color() const { return readable("color", m_color); }
 
-ZrCmEntityColor ZrDbEntity::entityColor() const
-{
-    assertReadEnabled("entityColor");
-    return m_color.entityColor();
-}
+ZrCmEntityColor ZrDbEntity::entityColor() const { return readable("entityColor", m_color.entityColor()); }
 
-std::uint16_t ZrDbEntity::colorIndex() const
-{
-    assertReadEnabled("colorIndex");
-    return m_color.colorIndex();
-}
+std::uint16_t ZrDbEntity::colorIndex() const { return readable("colorIndex", m_color.colorIndex()); }
 
 Nimb::ErrorStatus ZrDbEntity::setColor(const ZrCmColor& color, bool)
 {
@@ -105,11 +93,7 @@ Nimb::ErrorStatus ZrDbBlockReference::setBlockTableRecord(ZrDbObjectId block)
     return Nimb::eOk;
 }
 
-ZrGePoint3d ZrDbBlockReference::position() const
-{
-    assertReadEnabled("position");
-    return m_position;
-}
+ZrGePoint3d ZrDbBlockReference::position() const { return readable("position", m_position); }
 
 Nimb::ErrorStatus ZrDbBlockReference::setPosition(const ZrGePoint3d& position)
 {
@@ -143,11 +127,7 @@ Nimb::ErrorStatus ZrDbBlockReference::getGeomExtents(ZrDbExtents& extents) const
 
 // Point
 
-ZrGePoint3d ZrDbPoint::position() const
-{
-    assertReadEnabled("position");
-    return m_position;
-}
+ZrGePoint3d ZrDbPoint::position() const { return readable("position", m_position); }
 
 Nimb::ErrorStatus ZrDbPoint::setPosition(const ZrGePoint3d& position)
 {

@@ -52,6 +52,13 @@ protected:
     // reported to the database with the operation's name.
     bool assertReadEnabled(const char* operation) const;
     bool assertWriteEnabled(const char* operation) const;
+    // value, after checking the object is open for read (see assertReadEnabled).
+    template <class T>
+    T readable(const char* operation, T value) const
+    {
+        assertReadEnabled(operation);
+        return value;
+    }
 
 private:
     void report(const std::string& problem) const;

@@ -36,6 +36,40 @@ void naturalInterval(const Curve& curve, double& lower, double& upper)
     upper = curve.knotAt(curve.numControlPoints());
 }
 
+// Keeps the kernel form of valid spline data, or empties the data when they
+// do not describe a curve. Returns whether the data were valid.
+template <typename Curve, typename Points>
+bool keepOrEmpty(const Curve& curve, std::shared_ptr<const ZrGeKernelData>& kernel, int& degree,
+                 ZrGeKnotVector& knots, Points& points, ZrGeDoubleArray& weights, bool& periodic)
+{
+    kernel = checkedKernel(curve, degree, knots, points.length(), weights);
+    if (kernel)
+        return true;
+    degree = 0;
+    knots = ZrGeKnotVector(knots.tolerance());
+    points.removeAll();
+    weights.removeAll();
+    periodic = false;
+    return false;
+}
+
+template <typename Curve>
+void naturalRange(const Curve& curve, ZrGeInterval& range)
+{
+    double lower = 0.0, upper = 0.0;
+    naturalInterval(curve, lower, upper);
+    range.set(lower, upper);
+}
+
+// The lower or upper bound of a curve's interval.
+template <typename Curve>
+double boundOf(const Curve& curve, bool upper)
+{
+    ZrGeInterval range;
+    curve.getInterval(range);
+    return upper ? range.upperBound() : range.lowerBound();
+}
+
 // A periodic curve repeats: bring param into its natural interval.
 template <typename Curve>
 double wrappedParam(const Curve& curve, double param)
@@ -95,36 +129,14 @@ double nearestParamOn(const Curve& curve, const Point& point)
 
 } // namespace
 
-double ZrGeSplineEnt3d::startParam() const
-{
-    ZrGeInterval range;
-    getInterval(range);
-    return range.lowerBound();
-}
-
-double ZrGeSplineEnt3d::endParam() const
-{
-    ZrGeInterval range;
-    getInterval(range);
-    return range.upperBound();
-}
+double ZrGeSplineEnt3d::startParam() const { return boundOf(*this, false); }
+double ZrGeSplineEnt3d::endParam() const { return boundOf(*this, true); }
 
 ZrGePoint3d ZrGeSplineEnt3d::startPoint() const { return evalPoint(startParam()); }
 ZrGePoint3d ZrGeSplineEnt3d::endPoint() const { return evalPoint(endParam()); }
 
-double ZrGeSplineEnt2d::startParam() const
-{
-    ZrGeInterval range;
-    getInterval(range);
-    return range.lowerBound();
-}
-
-double ZrGeSplineEnt2d::endParam() const
-{
-    ZrGeInterval range;
-    getInterval(range);
-    return range.upperBound();
-}
+double ZrGeSplineEnt2d::startParam() const { return boundOf(*this, false); }
+double ZrGeSplineEnt2d::endParam() const { return boundOf(*this, true); }
 
 ZrGePoint2d ZrGeSplineEnt2d::startPoint() const { return evalPoint(startParam()); }
 ZrGePoint2d ZrGeSplineEnt2d::endPoint() const { return evalPoint(endParam()); }
@@ -146,23 +158,10 @@ ZrGeNurbCurve3d::ZrGeNurbCurve3d(int degree, const ZrGeKnotVector& knots, const 
 
 void ZrGeNurbCurve3d::validate()
 {
-    m_kernel = checkedKernel(*this, m_degree, m_knots, m_points.length(), m_weights);
-    m_valid = m_kernel != nullptr;
-    if (m_valid)
-        return;
-    m_degree = 0;
-    m_knots = ZrGeKnotVector(m_knots.tolerance());
-    m_points.removeAll();
-    m_weights.removeAll();
-    m_periodic = false;
+    m_valid = keepOrEmpty(*this, m_kernel, m_degree, m_knots, m_points, m_weights, m_periodic);
 }
 
-void ZrGeNurbCurve3d::getInterval(ZrGeInterval& range) const
-{
-    double lower = 0.0, upper = 0.0;
-    naturalInterval(*this, lower, upper);
-    range.set(lower, upper);
-}
+void ZrGeNurbCurve3d::getInterval(ZrGeInterval& range) const { naturalRange(*this, range); }
 
 bool ZrGeNurbCurve3d::setInterval(const ZrGeInterval& range) { return trimCurve(*this, range); }
 
@@ -198,23 +197,10 @@ ZrGeNurbCurve2d::ZrGeNurbCurve2d(int degree, const ZrGeKnotVector& knots, const 
 
 void ZrGeNurbCurve2d::validate()
 {
-    m_kernel = checkedKernel(*this, m_degree, m_knots, m_points.length(), m_weights);
-    m_valid = m_kernel != nullptr;
-    if (m_valid)
-        return;
-    m_degree = 0;
-    m_knots = ZrGeKnotVector(m_knots.tolerance());
-    m_points.removeAll();
-    m_weights.removeAll();
-    m_periodic = false;
+    m_valid = keepOrEmpty(*this, m_kernel, m_degree, m_knots, m_points, m_weights, m_periodic);
 }
 
-void ZrGeNurbCurve2d::getInterval(ZrGeInterval& range) const
-{
-    double lower = 0.0, upper = 0.0;
-    naturalInterval(*this, lower, upper);
-    range.set(lower, upper);
-}
+void ZrGeNurbCurve2d::getInterval(ZrGeInterval& range) const { naturalRange(*this, range); }
 
 bool ZrGeNurbCurve2d::setInterval(const ZrGeInterval& range) { return trimCurve(*this, range); }
 

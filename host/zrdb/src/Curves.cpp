@@ -120,6 +120,21 @@ Nimb::ErrorStatus ZrDbLine::getGeomExtents(ZrDbExtents& extents) const
     return Nimb::eOk;
 }
 
+namespace {
+// Centre, normal (on the side normal asks for, flipped tells) and radius of
+// a host circular arc; false for a degenerate one.
+bool takeCircle(const ZrGeCircArc3d& arc, const ZrGeVector3d* normal, const ZrGeTol& tol, ZrGePoint3d& centre,
+                ZrGeVector3d& unitNormal, double& radius, bool& flipped)
+{
+    if (!(arc.radius() > 0.0) || !chosenNormal(arc.normal(), normal, tol, flipped))
+        return false;
+    centre = arc.center();
+    unitNormal = flipped ? -arc.normal() : arc.normal();
+    radius = arc.radius();
+    return true;
+}
+} // namespace
+
 // Circle
 
 ZrGePoint3d ZrDbCircle::center() const { return readable("center", m_centre); }
@@ -136,13 +151,9 @@ Nimb::ErrorStatus ZrDbCircle::setFromGeCurve(const ZrGeCurve3d& curve, const ZrG
         return Nimb::eNotOpenForWrite;
     if (curve.type() != ZrGe::kCircArc3d || !curve.isClosed(tol))
         return Nimb::eWrongObjectType;
-    const auto& arc = static_cast<const ZrGeCircArc3d&>(curve);
     bool flipped = false;
-    if (!(arc.radius() > 0.0) || !chosenNormal(arc.normal(), normal, tol, flipped))
+    if (!takeCircle(static_cast<const ZrGeCircArc3d&>(curve), normal, tol, m_centre, m_normal, m_radius, flipped))
         return Nimb::eInvalidInput;
-    m_centre = arc.center();
-    m_normal = flipped ? -arc.normal() : arc.normal();
-    m_radius = arc.radius();
     m_hasGeometry = true;
     return Nimb::eOk;
 }
@@ -188,12 +199,9 @@ Nimb::ErrorStatus ZrDbArc::setFromGeCurve(const ZrGeCurve3d& curve, const ZrGeVe
         return Nimb::eWrongObjectType;
     const auto& arc = static_cast<const ZrGeCircArc3d&>(curve);
     bool flipped = false;
-    if (!(arc.radius() > 0.0) || !chosenNormal(arc.normal(), normal, tol, flipped))
+    if (!takeCircle(arc, normal, tol, m_centre, m_normal, m_radius, flipped))
         return Nimb::eInvalidInput;
     // About the opposite normal the same arc runs from its end to its start.
-    m_centre = arc.center();
-    m_normal = flipped ? -arc.normal() : arc.normal();
-    m_radius = arc.radius();
     const double span = arc.endAng() - arc.startAng();
     m_start = planeAngle(m_centre, m_normal, flipped ? arc.endPoint() : arc.startPoint());
     m_end = m_start + span;

@@ -7,6 +7,7 @@
 #include <zrbase/ZrString.h>
 #include <zrdb/ZrDbBlockReference.h>
 #include <zrdb/ZrDbDatabase.h>
+#include <zrdb/ZrDbObjectPtr.h>
 #include <zrdb/ZrDbSymbolTable.h>
 
 namespace {
@@ -25,38 +26,26 @@ std::string kindName(const ZrRxClass* objectClass)
     return ZrString(name).utf8();
 }
 
-// Opens the object of id for read for as long as it lives.
-template <class T>
-struct ReadOpen {
-    explicit ReadOpen(ZrDbObjectId id) { zrdbOpenObject(object, id, ZrDb::kForRead); }
-    ~ReadOpen()
-    {
-        if (object)
-            object->close();
-    }
-    T* object = nullptr;
-};
-
 void printBlock(ZrDbObjectId blockId, int depth, std::ostream& out)
 {
-    ReadOpen<ZrDbBlockTableRecord> block(blockId);
-    if (!block.object)
+    ZrDbObjectPtr<ZrDbBlockTableRecord> block(blockId, ZrDb::kForRead);
+    if (!block)
         return;
     std::map<std::string, int> counts;
     std::vector<ZrDbObjectId> inner;
-    for (ZrDbObjectId id : block.object->entityIds()) {
+    for (ZrDbObjectId id : block->entityIds()) {
         if (id.isErased() || !id.objectClass())
             continue;
         if (id.objectClass()->isDerivedFrom(ZrDbBlockReference::desc())) {
-            ReadOpen<ZrDbBlockReference> reference(id);
-            if (reference.object)
-                inner.push_back(reference.object->blockTableRecord());
+            ZrDbObjectPtr<ZrDbBlockReference> reference(id, ZrDb::kForRead);
+            if (reference)
+                inner.push_back(reference->blockTableRecord());
         } else {
             ++counts[kindName(id.objectClass())];
         }
     }
     ZrString name;
-    block.object->getName(name);
+    block->getName(name);
     out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << name.utf8();
     const char* separator = "  [";
     for (const auto& count : counts) {
@@ -74,20 +63,20 @@ void printBlock(ZrDbObjectId blockId, int depth, std::ostream& out)
 
 void printBlockTree(ZrDbDatabase* db, std::ostream& out)
 {
-    ReadOpen<ZrDbBlockTableRecord> space(db->modelSpaceId());
-    if (!space.object) {
+    ZrDbObjectPtr<ZrDbBlockTableRecord> space(db->modelSpaceId(), ZrDb::kForRead);
+    if (!space) {
         out << "(no model space)\n";
         return;
     }
-    const std::vector<ZrDbObjectId> ids = space.object->entityIds();
+    const std::vector<ZrDbObjectId> ids = space->entityIds();
     out << "model space: " << ids.size() << (ids.size() == 1 ? " entity\n" : " entities\n");
     for (ZrDbObjectId id : ids) {
         if (id.isErased() || !id.objectClass())
             continue;
         if (id.objectClass()->isDerivedFrom(ZrDbBlockReference::desc())) {
-            ReadOpen<ZrDbBlockReference> reference(id);
-            if (reference.object)
-                printBlock(reference.object->blockTableRecord(), 1, out);
+            ZrDbObjectPtr<ZrDbBlockReference> reference(id, ZrDb::kForRead);
+            if (reference)
+                printBlock(reference->blockTableRecord(), 1, out);
         } else {
             out << "  " << kindName(id.objectClass()) << '\n';
         }

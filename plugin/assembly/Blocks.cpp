@@ -4,6 +4,7 @@
 
 #include <zrdb/ZrDbBlockReference.h>
 #include <zrdb/ZrDbDatabase.h>
+#include <zrdb/ZrDbObjectPtr.h>
 #include <zrdb/ZrDbSymbolTable.h>
 
 std::set<ZrString, ZrStringLessNoCase> usedBlockNames;
@@ -38,16 +39,6 @@ ZrString uniqueAgainstUsed(const ZrString& cleaned, bool digitSuffix)
     return candidate;
 }
 
-// Closes a database object when it goes.
-struct Closer {
-    ZrDbObject* object;
-    ~Closer()
-    {
-        if (object)
-            object->close();
-    }
-};
-
 void deleteEntities(EntityList& entities)
 {
     for (ZrDbEntity*& entity : entities) {
@@ -75,7 +66,7 @@ ZrDbObjectId addBlock(ZrDbBlockTable* table, ZrString& name, EntityList& entitie
     if (status != Nimb::eOk)
         return ZrDbObjectId();
     ZrDbBlockTableRecord* block = record.release(); // the database owns it now
-    Closer closeBlock{block};
+    ZrDbObjectPtr<ZrDbObject> closeBlock(block);
     for (ZrDbEntity* entity : entities)
         if (entity && block->appendZrDbEntity(entity) == Nimb::eOk)
             entity->close();
@@ -117,7 +108,7 @@ ZrDbBlockReference* makeBlockReference(ZrDbDatabase* database, const ShapeNode& 
     ZrDbObjectId blockId;
     ZrDbBlockTable* table = nullptr;
     if (database && database->getSymbolTable(table, ZrDb::kForWrite) == Nimb::eOk) {
-        Closer closeTable{table};
+        ZrDbObjectPtr<ZrDbObject> closeTable(table);
         blockId = addBlock(table, name, entities);
     }
     if (!blockId.isValid()) {

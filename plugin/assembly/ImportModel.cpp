@@ -6,6 +6,7 @@
 #include <zrcore/ZrDocumentService.h>
 #include <zrdb/ZrDbBlockReference.h>
 #include <zrdb/ZrDbDatabase.h>
+#include <zrdb/ZrDbObjectPtr.h>
 #include <zrdb/ZrDbHostAppServices.h>
 #include <zrdb/ZrDbSymbolTable.h>
 
@@ -23,16 +24,6 @@ ZrDocumentService* documentService()
 {
     return ZrDocumentService::cast(zrrxGetService(ZrDocumentService::kServiceNumber));
 }
-
-// Closes a database object when it goes.
-struct Closer {
-    ZrDbObject* object = nullptr;
-    ~Closer()
-    {
-        if (object)
-            object->close();
-    }
-};
 
 // Owns the reader. When the import fails before any entity reached the
 // database, the entities conversion made go with the reader.
@@ -100,14 +91,14 @@ void handOverActiveViewport(ZrDbDatabase* db)
     ZrDbViewportTable* table = nullptr;
     if (db->getSymbolTable(table, ZrDb::kForRead) != Nimb::eOk)
         return;
-    Closer closeTable{table};
+    ZrDbObjectPtr<ZrDbObject> closeTable(table);
     ZrDbObjectId activeId;
     if (table->getIdAt(L"*Active", activeId) != Nimb::eOk)
         return;
     ZrDbViewportTableRecord* active = nullptr;
     if (zrdbOpenObject(active, activeId, ZrDb::kForWrite) != Nimb::eOk)
         return;
-    Closer closeActive{active};
+    ZrDbObjectPtr<ZrDbObject> closeActive(active);
     if (ZrDocumentService* service = documentService())
         service->takeActiveViewport(active);
 }
@@ -141,10 +132,9 @@ int importModel(const ZrString& path, ZrDbDatabase** database, ProgressMeterInfo
         return -1;
     ZrDocumentService* service = documentService();
     const ZrDbObjectId spaceId = service ? service->manager()->receivingSpaceId(held.get()) : held->modelSpaceId();
-    ZrDbBlockTableRecord* space = nullptr;
-    if (zrdbOpenObject(space, spaceId, ZrDb::kForWrite) != Nimb::eOk)
+    ZrDbObjectPtr<ZrDbBlockTableRecord> space(spaceId, ZrDb::kForWrite);
+    if (!space)
         return -1;
-    Closer closeSpace{space};
 
     ReaderOwner reader(makeReader(kind, path));
     if (reader.get()) {
@@ -162,13 +152,12 @@ int importModel(const ZrString& path, ZrDbDatabase** database, ProgressMeterInfo
             if (progress)
                 tick(progress, kTicksAfterConversion);
             reader.startPlacing();
-            placeRootReferences(reader.get(), roots, held.get(), space);
+            placeRootReferences(reader.get(), roots, held.get(), space.get());
             handOverActiveViewport(held.get());
         }
         reader.reset();
     }
-    space->close();
-    closeSpace.object = nullptr;
+    space.close();
     *database = held.detach();
     return 0;
 }

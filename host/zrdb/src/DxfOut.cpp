@@ -17,30 +17,10 @@
 #include "zrdb/ZrDbBody.h"
 #include "zrdb/ZrDbCurves.h"
 #include "zrdb/ZrDbDatabase.h"
+#include "zrdb/ZrDbObjectPtr.h"
 #include "zrdb/ZrDbSymbolTable.h"
 
 namespace {
-
-// Opens the object of id for read for as long as it lives; object is null
-// when it cannot be opened or is not a T.
-template <class T>
-class ReadOpen {
-public:
-    explicit ReadOpen(ZrDbObjectId id) { zrdbOpenObject(m_object, id, ZrDb::kForRead); }
-    ~ReadOpen()
-    {
-        if (m_object)
-            m_object->close();
-    }
-    ReadOpen(const ReadOpen&) = delete;
-    ReadOpen& operator=(const ReadOpen&) = delete;
-    const T* operator->() const { return m_object; }
-    const T* get() const { return m_object; }
-    explicit operator bool() const { return m_object != nullptr; }
-
-private:
-    T* m_object = nullptr;
-};
 
 class DxfWriter {
 public:
@@ -298,7 +278,7 @@ void writePoint(DxfWriter& dxf, const ZrDbEntity& entity)
 void writeInsert(DxfWriter& dxf, const ZrDbEntity& entity)
 {
     const auto& reference = static_cast<const ZrDbBlockReference&>(entity);
-    ReadOpen<ZrDbBlockTableRecord> block(reference.blockTableRecord());
+    ZrDbObjectPtr<ZrDbBlockTableRecord> block(reference.blockTableRecord(), ZrDb::kForRead);
     if (!block)
         return;
     ZrString name;
@@ -327,7 +307,7 @@ const std::map<const ZrRxClass*, EntityWriter>& entityWriters()
 void writeEntities(DxfWriter& dxf, const ZrDbBlockTableRecord& block)
 {
     for (ZrDbObjectId id : block.entityIds()) {
-        ReadOpen<ZrDbEntity> entity(id);
+        ZrDbObjectPtr<ZrDbEntity> entity(id, ZrDb::kForRead);
         if (!entity)
             continue; // erased
         auto writer = entityWriters().find(entity->isA());
@@ -370,11 +350,11 @@ void writeTables(DxfWriter& dxf, ZrDbDatabase* db)
     dxf.beginSection("TABLES");
     ZrDbObjectId activeId;
     {
-        ReadOpen<ZrDbViewportTable> viewports(db->viewportTableId());
+        ZrDbObjectPtr<ZrDbViewportTable> viewports(db->viewportTableId(), ZrDb::kForRead);
         if (viewports)
             activeId = viewports->findName(L"*Active", false);
     }
-    ReadOpen<ZrDbViewportTableRecord> active(activeId);
+    ZrDbObjectPtr<ZrDbViewportTableRecord> active(activeId, ZrDb::kForRead);
     writeTable(dxf, "VPORT", active ? 1 : 0, [&] {
         if (!active)
             return;
@@ -397,9 +377,9 @@ void writeTables(DxfWriter& dxf, ZrDbDatabase* db)
     });
     std::vector<ZrString> layerNames;
     {
-        ReadOpen<ZrDbLayerTable> layers(db->layerTableId());
+        ZrDbObjectPtr<ZrDbLayerTable> layers(db->layerTableId(), ZrDb::kForRead);
         for (ZrDbObjectId id : layers ? layers->recordIds() : std::vector<ZrDbObjectId>()) {
-            ReadOpen<ZrDbLayerTableRecord> layer(id);
+            ZrDbObjectPtr<ZrDbLayerTableRecord> layer(id, ZrDb::kForRead);
             ZrString name;
             if (layer && layer->getName(name) == Nimb::eOk)
                 layerNames.push_back(name);
@@ -422,12 +402,12 @@ void writeBlocks(DxfWriter& dxf, ZrDbDatabase* db)
     dxf.beginSection("BLOCKS");
     std::vector<ZrDbObjectId> blockIds;
     {
-        ReadOpen<ZrDbBlockTable> table(db->blockTableId());
+        ZrDbObjectPtr<ZrDbBlockTable> table(db->blockTableId(), ZrDb::kForRead);
         if (table)
             blockIds = table->recordIds();
     }
     for (ZrDbObjectId id : blockIds) {
-        ReadOpen<ZrDbBlockTableRecord> block(id);
+        ZrDbObjectPtr<ZrDbBlockTableRecord> block(id, ZrDb::kForRead);
         if (!block || block->isLayout())
             continue;
         ZrString name;
@@ -460,7 +440,7 @@ Nimb::ErrorStatus zrdbWriteDxf(ZrDbDatabase* db, std::ostream& out)
     writeBlocks(dxf, db);
     dxf.beginSection("ENTITIES");
     {
-        ReadOpen<ZrDbBlockTableRecord> space(db->modelSpaceId());
+        ZrDbObjectPtr<ZrDbBlockTableRecord> space(db->modelSpaceId(), ZrDb::kForRead);
         if (space)
             writeEntities(dxf, *space.get());
     }

@@ -142,6 +142,22 @@ void OpenDocumentsWith(const std::wstring& program) {
     setDefault(L"Software\\Classes\\QuorTestDocument\\shell\\open\\command", L"\"" + program + L"\" \"%1\"");
 }
 
+// The DPI awareness a window runs with, as the system reports it (0 unaware,
+// 1 system, 2 per monitor); -1 when the system cannot tell.
+int DpiAwarenessOf(HWND window) {
+    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    using ContextOfWindow = void*(WINAPI*)(HWND);
+    using AwarenessOfContext = int(WINAPI*)(void*);
+    const auto contextOf = reinterpret_cast<ContextOfWindow>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    const auto awarenessOf = reinterpret_cast<AwarenessOfContext>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    if (!contextOf || !awarenessOf) return -1;
+    void* context = contextOf(window);
+    return context ? awarenessOf(context) : -1;
+}
+constexpr int kPerMonitorAware = 2;
+
 } // namespace
 
 QUOR_TEST(TheShippedInstallerRunsFromStartToEnd) {
@@ -158,6 +174,10 @@ QUOR_TEST(TheShippedInstallerRunsFromStartToEnd) {
     HWND page = first.WaitForWindowWith(IDC_PATH_EDIT);
     REQUIRE(page != nullptr);
     CHECK_EQ(TextOf(::GetDlgItem(page, IDC_PATH_EDIT)), std::wstring(kHostFolder));
+    // As its manifest declares: the pages scale themselves, the system does not
+    // stretch them. (Wine reports every program as per-monitor aware; the
+    // manifest itself is checked with the core tests.)
+    CHECK_EQ(DpiAwarenessOf(page), kPerMonitorAware);
 
     {
         // A second instance is turned away and leaves the first alone.

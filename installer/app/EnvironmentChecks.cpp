@@ -112,7 +112,7 @@ DWORD FindProcessByName(const wchar_t* name) {
     if (!snapshot) return 0;
     DWORD found = 0;
     ForEachProcess(snapshot.get(), [&](const PROCESSENTRY32W& entry) {
-        if (wcscmp(entry.szExeFile, name) == 0) found = entry.th32ProcessID;
+        if (_wcsicmp(entry.szExeFile, name) == 0) found = entry.th32ProcessID;
         return found == 0;
     });
     return found;

@@ -25,8 +25,8 @@ OsVerdict ApplyOperatingSystemRules(const CString& currentVersion, const CString
 // The rules on this machine's values.
 OsVerdict CheckOperatingSystem();
 
-// Process id of the first process whose file name equals name exactly
-// (case-sensitive), or 0.
+// Process id of the first process whose file name equals name ignoring case,
+// as Windows compares file names, or 0.
 DWORD FindProcessByName(const wchar_t* name);
 // Terminates every process whose file name equals name ignoring case; false
 // when the snapshot cannot be taken or a process cannot be terminated.

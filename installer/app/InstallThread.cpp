@@ -20,8 +20,9 @@ bool PayloadExists(const CString& payloadPath) {
     return finder.FindFile(payloadPath) != FALSE;
 }
 
-// Runs commandLine and waits for the process; false when it cannot be started.
-bool RunAndWait(wchar_t* commandLine) {
+// Runs commandLine and waits for the process; true only when it started and
+// ended with exit code 0.
+bool RunToSuccess(wchar_t* commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
@@ -31,7 +32,8 @@ bool RunAndWait(wchar_t* commandLine) {
     const UniqueHandle thread(process.hThread);
     const UniqueHandle running(process.hProcess);
     ::WaitForSingleObject(running.get(), INFINITE);
-    return true;
+    DWORD exitCode = 1;
+    return ::GetExitCodeProcess(running.get(), &exitCode) && exitCode == 0;
 }
 
 bool StoreLastPath(const CString& path) {
@@ -70,7 +72,7 @@ int RunPayloadSetup(const CString& payloadPath, HWND notify) {
     if (commandLine.GetLength() >= kPayloadCommandLineCapacity) return 0;
     wchar_t buffer[kPayloadCommandLineCapacity] = {};
     wcsncpy(buffer, commandLine, kPayloadCommandLineCapacity - 1);
-    return RunAndWait(buffer) ? 1 : 0;
+    return RunToSuccess(buffer) ? 1 : 0;
 }
 
 void WriteLastPath(const CString& path) {

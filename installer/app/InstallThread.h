@@ -24,8 +24,9 @@ private:
 };
 
 // Starts the payload with g_strInstallPath and waits for it to end. 1 when it
-// ran (whatever its exit code), 0 when it is missing or cannot be started;
-// a missing payload is reported with a tip for the notify window.
+// ran and exited with 0; 0 when it is missing, cannot be started or reported
+// an error by its exit code. A missing payload is reported with a tip for the
+// notify window.
 int RunPayloadSetup(const CString& payloadPath, HWND notify);
 
 // Records path as "LastPath" of the add-on's uninstall key; a tip reports a

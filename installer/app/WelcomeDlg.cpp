@@ -419,9 +419,10 @@ int CNimbWelcomeDlg::ShowPageTip(int type, int textId) {
 
 int CheckDiskSpace(const CString& directory, HWND notify) {
     ULARGE_INTEGER available{};
-    // An empty drive part names no drive: it must not be measured as the current one.
-    const bool queried =
-        !directory.IsEmpty() && ::GetDiskFreeSpaceExW(directory, &available, nullptr, nullptr) == 1;
+    // An empty drive part (a path such as \Tools) lies on the current drive,
+    // which the system measures when given no directory.
+    const wchar_t* measured = directory.IsEmpty() ? nullptr : directory.GetString();
+    const bool queried = ::GetDiskFreeSpaceExW(measured, &available, nullptr, nullptr) == 1;
     const DiskSpaceVerdict verdict = JudgeDiskSpace(queried, available.QuadPart);
     if (verdict.textId) ShowTipMessage(kTipNotice, InstallerText(verdict.textId), notify);
     return verdict.result;

@@ -68,6 +68,7 @@ private:
     bool m_bInstalling = false;
 };
 
-// Tests the free space of directory: 1 at least 500 MiB available, 0 the query
-// failed, 2 too little; the failures show a tip for the notify window.
+// Tests the free space of directory (the current drive when it is empty): 1 at
+// least 500 MiB available, 0 the query failed, 2 too little; the failures show
+// a tip for the notify window.
 int CheckDiskSpace(const CString& directory, HWND notify);

@@ -10,14 +10,22 @@ QUOR_TEST(WinesDefaultUserIsAnElevatedAdministrator) {
     CHECK(IsUserInAdminGroup());
 }
 
-QUOR_TEST(ProcessSearchIsCaseSensitiveTerminationIsNot) {
+QUOR_TEST(ProcessSearchAndTerminationIgnoreCase) {
     SleepingProcess process(L"NIMB.EXE");
     REQUIRE(process.Started());
-    CHECK_EQ(FindProcessByName(L"nimb.exe"), static_cast<DWORD>(0));
-    CHECK_EQ(FindProcessByName(L"NIMB.EXE"), process.Id());
+    CHECK_EQ(FindProcessByName(L"nimb.exe"), process.Id());
+    CHECK_EQ(FindProcessByName(L"Nimb.Exe"), process.Id());
     CHECK(TerminateProcessesByName(L"nimb.exe"));
     CHECK(process.EndsWithin(5000));
-    CHECK_EQ(FindProcessByName(L"NIMB.EXE"), static_cast<DWORD>(0));
+    CHECK_EQ(FindProcessByName(L"nimb.exe"), static_cast<DWORD>(0));
+}
+
+QUOR_TEST(AProcessThatCannotBeEndedFailsTheTermination) {
+    SleepingProcess process(L"nimb.exe", SleepingProcess::kUnstoppable);
+    REQUIRE(process.Started());
+    CHECK(!TerminateProcessesByName(L"nimb.exe"));
+    CHECK(!process.EndsWithin(200));
+    CHECK_EQ(FindProcessByName(L"nimb.exe"), process.Id());
 }
 
 QUOR_TEST(TerminationOfNoMatchingProcessSucceeds) {

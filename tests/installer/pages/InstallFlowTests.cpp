@@ -2,6 +2,7 @@
 // page, run in this process with the stand-in payload beside the test program.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "support/InstallerRig.h"
 #include "support/QuorTest.h"
 #include "support/WindowScript.h"
+#include "support/WineEnvironment.h"
 #include "ui/ImageButtons.h"
 #include "ui/TipDialog.h"
 
@@ -56,7 +58,7 @@ const ButtonLook kInstallAgreed{IDP_INSTALL_NORMAL, IDP_INSTALL_PRESSED, IDP_INS
 
 QUOR_TEST(InstallRunsThePayloadAndTheFinishPageEndsTheRun) {
     HostInstalled host(kHostFolder);
-    PayloadInPlace payload(3, 1500); // a failing exit code does not make a failed installation
+    PayloadInPlace payload(0, 1500);
     UINT welcomeImage = 0;
     UINT finishImage = 0;
     std::wstring proposed;
@@ -143,6 +145,38 @@ QUOR_TEST(TheNextRunProposesThePathOfTheLastInstallation) {
     CHECK_EQ(TextsOf(tips), (std::vector<std::wstring>{Text(IDS_CONFIRM_EXIT), Text(IDS_CONFIRM_EXIT)}));
     CHECK_EQ(TypesOf(tips), (std::vector<int>{kTipQuestion, kTipQuestion}));
     CHECK_EQ(payload.Runs().size(), static_cast<size_t>(1));
+}
+
+QUOR_TEST(APayloadThatFailsOrCannotStartIsAFailedInstallation) {
+    HostInstalled host(kHostFolder);
+    struct Case {
+        const char* name;
+        int exitCode;
+        bool executable;
+        size_t runs;
+    };
+    const Case cases[] = {
+        {"exit code 3", 3, true, 1},
+        {"exit code -1", -1, true, 1},
+        {"not an executable", 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        std::printf("  case: %s\n", c.name);
+        PayloadInPlace payload(c.exitCode);
+        if (!c.executable) REQUIRE(WriteFileText(PayloadInPlace::Path(), "not a program\r\n"));
+        TipLog tips;
+        // A finish page, with no step left to close it, would fail the script.
+        RunInstallerInProcess({
+            OnWelcomePage([](CNimbWelcomeDlg& welcome) { PostClick(welcome.GetDlgItem(IDC_AGREEMENT_CHECK)); }),
+            When("the agreement", [] { return g_bLicenseAccepted == 1; },
+                 [] { PostClick(VisibleWelcomePage()->GetDlgItem(IDC_INSTALL_BUTTON)); }),
+            AnswerTip(tips, IDOK),
+        });
+        CHECK_EQ(TextsOf(tips), std::vector<std::wstring>{Text(IDS_INSTALL_FAILED)});
+        CHECK_EQ(TypesOf(tips), std::vector<int>{kTipQuestion});
+        CHECK_EQ(payload.Runs().size(), c.runs);
+        CHECK_EQ(RecordedLastPath(), std::wstring());
+    }
 }
 
 QUOR_TEST(AMissingPayloadIsNamedAndTheRunEndsWithoutAFinishPage) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FinishDlg.h"
 #include "app/InstallerTexts.h"
 #include "app/WelcomeDlg.h"
 #include "resources/ResourceIds.h"
@@ -41,11 +42,24 @@ DWORD InstallFaceColour(const CNimbWelcomeDlg& page) {
     return face.At(face.width / 10, face.height / 2);
 }
 
+// The last drive letter that names no drive here, as "X:".
+std::wstring UnusedDrive() {
+    for (wchar_t letter = L'Y'; letter > L'C'; --letter) {
+        const std::wstring root = std::wstring(1, letter) + L":\\";
+        if (::GetDriveTypeW(root.c_str()) == DRIVE_NO_ROOT_DIR) return root.substr(0, 2);
+    }
+    return L"";
+}
+
+std::wstring FullDrive() { return EnvironmentValue(L"QUOR_FULL_DRIVE"); }
+
 } // namespace
 
 QUOR_TEST(PathAndAgreementChecksRefuseWithTheirTips) {
     HostInstalled host;
     PayloadInPlace payload;
+    REQUIRE(UnusedDrive().size() == 2);
+    REQUIRE(FullDrive().size() == 2);
     const std::wstring tooLong = L"C:\\" + std::wstring(250, L'q');
     struct Case {
         std::wstring typed;
@@ -61,8 +75,10 @@ QUOR_TEST(PathAndAgreementChecksRefuseWithTheirTips) {
         {L"D:Tools\\x", IDS_PATH_ERROR, kTipNotice, L"D:Tools\\x"},
         // The payload's command line would not fit its buffer.
         {tooLong, IDS_PATH_ERROR, kTipNotice, tooLong},
-        // Reduced to \server\share, whose drive part names no drive to measure.
-        {L"\\\\server\\share", IDS_DISK_QUERY_FAILED, kTipNotice, L"\\server\\share"},
+        // The free-space query fails on a drive that does not exist.
+        {UnusedDrive() + L"\\Tools", IDS_DISK_QUERY_FAILED, kTipNotice, UnusedDrive() + L"\\Tools"},
+        // A drive with no space left (the harness maps it).
+        {FullDrive() + L"\\Tools", IDS_DISK_TOO_SMALL, kTipNotice, FullDrive() + L"\\Tools"},
     };
 
     TipLog tips;
@@ -143,6 +159,22 @@ QUOR_TEST(PathAndAgreementChecksRefuseWithTheirTips) {
     CHECK_EQ(captionPath, std::wstring(L"C:\\Typed Folder"));
     CHECK(agreedFace != notAgreedFace);
     CHECK(payload.Runs().empty());
+}
+
+QUOR_TEST(APathWithoutADriveIsMeasuredOnTheCurrentDrive) {
+    HostInstalled host;
+    PayloadInPlace payload;
+    RunInstallerInProcess({
+        ClickAgreement(),
+        When("the agreement", [] { return g_bLicenseAccepted == 1; }, [] {}),
+        // Reduced to \server\share by the path rules: no drive part, so the current drive.
+        TypeAndInstall(L"\\\\server\\share"),
+        When("the finish page", [] { return VisibleFinishPage() != nullptr; },
+             [] { PostClick(VisibleFinishPage()->GetDlgItem(IDC_FINISH_BUTTON)); }),
+    });
+    const std::vector<std::wstring> runs = payload.Runs();
+    REQUIRE(runs.size() == 1);
+    CHECK_EQ(runs[0], L"\"" + PayloadInPlace::Path() + L"\"\\server\\share");
 }
 
 QUOR_TEST(TheFolderPickerFillsThePathEdit) {

@@ -8,7 +8,6 @@
 #include "app/InstallRules.h"
 #include "app/InstallerTexts.h"
 #include "app/RegistryKey.h"
-#include "app/UniqueHandle.h"
 #include "resources/ResourceIds.h"
 #include "support/InstallerRig.h"
 #include "support/QuorTest.h"
@@ -49,10 +48,7 @@ public:
     const std::wstring& Folder() const { return m_folder; }
     // A file beside the installer that goes with the copy.
     void Add(const std::wstring& name, const char* content) {
-        const UniqueHandle file = AdoptHandle(::CreateFileW((m_folder + L"\\" + name).c_str(), GENERIC_WRITE, 0,
-                                                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        if (file) ::WriteFile(file.get(), content, static_cast<DWORD>(strlen(content)), &written, nullptr);
+        WriteFileText(m_folder + L"\\" + name, content);
         m_files.push_back(name);
     }
 

@@ -158,6 +158,17 @@ QUOR_TEST(ARunningHostIsAskedForUntilCancelledOrForcedClosed) {
     CHECK(host.EndsWithin(5000));
 }
 
+QUOR_TEST(AHostThatCannotBeEndedIsAskedForAgain) {
+    // Started in other letters: Windows file names ignore case.
+    SleepingProcess host(L"NIMB.EXE", SleepingProcess::kUnstoppable);
+    REQUIRE(host.Started());
+    TipLog tips;
+    RunInstallerInProcess({AnswerTip(tips, IDC_TIP_FORCE_CLOSE), AnswerTip(tips, IDCANCEL)});
+    CHECK_EQ(TextsOf(tips), (std::vector<std::wstring>{Text(IDS_HOST_RUNNING), Text(IDS_HOST_RUNNING)}));
+    CHECK(tips.size() == 2 && tips[0].retry && tips[1].retry);
+    CHECK(!host.EndsWithin(0));
+}
+
 QUOR_TEST(AnUnelevatedUserIsRefused) {
     if (IsRunAsAdmin()) {
         CHECK_EQ(RunCaseUnelevated("AnUnelevatedUserIsRefused"), static_cast<DWORD>(0));

@@ -1,6 +1,7 @@
 #include "WineEnvironment.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <vector>
 
@@ -38,7 +39,16 @@ std::string ReadFileText(const std::wstring& path) {
     return text;
 }
 
-SleepingProcess::SleepingProcess(const wchar_t* fileName) {
+bool WriteFileText(const std::wstring& path, const std::string& text) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL wrote = ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return wrote && written == text.size();
+}
+
+SleepingProcess::SleepingProcess(const wchar_t* fileName, const wchar_t* accessList) {
     const std::wstring folder = MakeScratchFolder(L"quor-process");
     m_path = folder + L"\\" + fileName;
     ::CopyFileW(WindowsPathOf(EnvironmentValue(L"QUOR_PAYLOAD")).c_str(), m_path.c_str(), FALSE);
@@ -46,10 +56,17 @@ SleepingProcess::SleepingProcess(const wchar_t* fileName) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     std::wstring commandLine = L"\"" + m_path + L"\"";
-    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &m_info)) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (accessList) {
+        ::ConvertStringSecurityDescriptorToSecurityDescriptorW(accessList, SDDL_REVISION_1, &descriptor, nullptr);
+    }
+    SECURITY_ATTRIBUTES security{sizeof(security), descriptor, FALSE};
+    // The handle CreateProcess returns has full access whatever the list says.
+    if (::CreateProcessW(nullptr, commandLine.data(), descriptor ? &security : nullptr, nullptr, FALSE, 0, nullptr,
+                         nullptr, &startup, &m_info)) {
         ::WaitForInputIdle(m_info.hProcess, 2000);
     }
+    if (descriptor) ::LocalFree(descriptor);
     ::SetEnvironmentVariableW(L"NIMB_QUOR_SLEEP_MS", nullptr);
 }
 

@@ -388,7 +388,9 @@ void CNimbWelcomeDlg::StartWorker() {
         m_pInstallThread->PostThreadMessage(WM_INSTALL_START, 0, reinterpret_cast<LPARAM>(m_hWnd))) {
         return;
     }
-    // Without a worker nothing would ever end the installing state.
+    // Without a worker nothing would ever end the installing state. A worker
+    // that did not get going in time ends by itself and takes its object along.
+    m_pInstallThread = nullptr;
     ShowTipMessage(kTipQuestion, InstallerText(IDS_INSTALL_FAILED), m_hWnd);
     EndDialog(IDCANCEL);
 }

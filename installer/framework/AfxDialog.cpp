@@ -70,7 +70,9 @@ void CDialog::RunModalLoop() {
     m_bInModalLoop = true;
     if (!m_bEnded && !IsWindowVisible()) ShowWindow(SW_SHOWNORMAL);
     MSG msg;
-    while (!m_bEnded) {
+    // A dialog destroyed without EndDialog (by itself or with its owner)
+    // ends the loop too: no message would ever come to end it otherwise.
+    while (!m_bEnded && m_hWnd) {
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));

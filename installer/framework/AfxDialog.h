@@ -26,7 +26,8 @@ public:
     ~CDialog() override;
 
     // Runs the dialog in its own message loop; returns the value given to
-    // EndDialog, or -1 when the template cannot be loaded or created.
+    // EndDialog, or -1 when the template cannot be loaded or created or the
+    // window is destroyed without EndDialog.
     virtual INT_PTR DoModal();
     // Creates the dialog without a modal loop.
     virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);

@@ -8,10 +8,16 @@ CWinApp* g_app = nullptr;
 
 CWinThread::~CWinThread() {
     if (m_hThread) ::CloseHandle(m_hThread);
+    if (m_hQueueReady) ::CloseHandle(m_hQueueReady);
 }
 
 DWORD WINAPI CWinThread::ThreadEntry(void* self) {
     auto* thread = static_cast<CWinThread*>(self);
+    if (!thread->AnnounceQueue()) {
+        // Given up by its creator, the object belongs to the thread alone.
+        delete thread;
+        return 1;
+    }
     int exitCode = 0;
     if (thread->InitInstance()) {
         exitCode = thread->Run();
@@ -22,23 +28,42 @@ DWORD WINAPI CWinThread::ThreadEntry(void* self) {
     return static_cast<DWORD>(exitCode);
 }
 
+bool CWinThread::AnnounceQueue() {
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // the first call makes the queue
+    QueueState starting = QueueState::Starting;
+    if (!m_queueState.compare_exchange_strong(starting, QueueState::Ready)) return false;
+    ::SetEvent(m_hQueueReady);
+    return true;
+}
+
 BOOL CWinThread::CreateThread(int priority, UINT stackSize, DWORD createFlags, LPSECURITY_ATTRIBUTES security) {
+    if (!m_hQueueReady) m_hQueueReady = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!m_hQueueReady) return FALSE;
+    ::ResetEvent(m_hQueueReady);
+    m_queueState = QueueState::Starting;
     m_hThread = ::CreateThread(security, stackSize, &CWinThread::ThreadEntry, this, createFlags | CREATE_SUSPENDED,
                                &m_nThreadID);
-    if (!m_hThread) return FALSE;
+    if (!m_hThread) {
+        m_queueState = QueueState::Ready;
+        return FALSE;
+    }
     ::SetThreadPriority(m_hThread, priority);
     if (!(createFlags & CREATE_SUSPENDED)) ::ResumeThread(m_hThread);
     return TRUE;
 }
 
-BOOL CWinThread::PostThreadMessage(UINT msg, WPARAM wp, LPARAM lp) const {
-    // The queue of a new thread may not exist yet; retry briefly until it does.
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        if (::PostThreadMessageW(m_nThreadID, msg, wp, lp)) return TRUE;
-        if (::GetLastError() != ERROR_INVALID_THREAD_ID) return FALSE;
-        ::Sleep(5);
-    }
-    return FALSE;
+bool CWinThread::WaitForQueue() {
+    if (m_queueState == QueueState::Ready) return true;
+    if (::WaitForSingleObject(m_hQueueReady, m_dwQueueWaitMs) == WAIT_OBJECT_0) return true;
+    // The thread may have got its queue just now; if not, it never runs anything.
+    QueueState starting = QueueState::Starting;
+    return !m_queueState.compare_exchange_strong(starting, QueueState::GivenUp);
+}
+
+BOOL CWinThread::PostThreadMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (!WaitForQueue()) return FALSE; // the object is the thread's now
+    return ::PostThreadMessageW(m_nThreadID, msg, wp, lp);
 }
 
 bool CWinThread::DispatchThreadMessage(const MSG& msg) {

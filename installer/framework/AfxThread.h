@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 
@@ -45,22 +46,38 @@ public:
 
     BOOL CreateThread(int priority = THREAD_PRIORITY_NORMAL, UINT stackSize = 0, DWORD createFlags = 0,
                       LPSECURITY_ATTRIBUTES security = nullptr);
-    BOOL PostThreadMessage(UINT msg, WPARAM wp, LPARAM lp) const;
+    // Posts to the thread. A thread just made by CreateThread may not have
+    // its message queue yet: this waits until it has, up to
+    // m_dwQueueWaitMs. FALSE when that time passed: the thread is then given
+    // up, it ends as soon as it runs and deletes its object, which must not be
+    // used any more.
+    BOOL PostThreadMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     HANDLE m_hThread = nullptr;
     DWORD m_nThreadID = 0;
     CWnd* m_pMainWnd = nullptr;
     // Whether the thread object deletes itself when the thread ends.
     BOOL m_bAutoDelete = TRUE;
+    // How long PostThreadMessage waits for the queue of a starting thread.
+    DWORD m_dwQueueWaitMs = 5000;
 
 protected:
     void OnThreadMessage(UINT msg, ThreadMessageHandler handler) { m_threadHandlers[msg] = std::move(handler); }
 
 private:
+    // Where a thread made by CreateThread is in making its message queue.
+    enum class QueueState { Starting, Ready, GivenUp };
+
     static DWORD WINAPI ThreadEntry(void* self);
+    // On the new thread: makes its queue and tells the creator; false when
+    // the creator has given the thread up.
+    bool AnnounceQueue();
+    bool WaitForQueue();
     bool DispatchThreadMessage(const MSG& msg);
 
     std::map<UINT, ThreadMessageHandler> m_threadHandlers;
+    std::atomic<QueueState> m_queueState{QueueState::Ready};
+    HANDLE m_hQueueReady = nullptr;
 };
 
 // Creates the thread object of a dynamically creatable class and starts it;

@@ -1,6 +1,7 @@
 // Logic of the framework layer that needs no window.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "framework/Afx.h"
@@ -113,4 +114,64 @@ QUOR_TEST(ThreadMessagesReachTheirHandlerOnTheWorker) {
     CHECK_EQ(CEchoThread::s_handlerThread, workerId);
     ::PostThreadMessageW(workerId, WM_QUIT, 0, 0);
     ::CloseHandle(CEchoThread::s_answered);
+}
+
+namespace {
+
+struct DelayedResume {
+    HANDLE thread;
+    DWORD delayMs;
+};
+
+DWORD WINAPI ResumeLater(void* request) {
+    const auto* resume = static_cast<const DelayedResume*>(request);
+    ::Sleep(resume->delayMs);
+    ::ResumeThread(resume->thread);
+    return 0;
+}
+
+} // namespace
+
+QUOR_TEST(AThreadIsWaitedForUntilItsQueueExistsAndGivenUpAfterTheBound) {
+    struct Case {
+        const char* name;
+        DWORD startsAfterMs; // 0: only after the post has given up
+        DWORD waitMs;
+        bool posted;
+    };
+    const Case cases[] = {
+        {"slow start within the wait", 1500, 5000, true},
+        {"no start within the wait", 0, 300, false},
+    };
+    for (const Case& c : cases) {
+        std::printf("  case: %s\n", c.name);
+        CEchoThread::s_answered = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        CWinThread* thread =
+            AfxBeginThread(RUNTIME_CLASS(CEchoThread), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+        REQUIRE(thread != nullptr);
+        HANDLE own = nullptr;
+        ::DuplicateHandle(::GetCurrentProcess(), thread->m_hThread, ::GetCurrentProcess(), &own, 0, FALSE,
+                          DUPLICATE_SAME_ACCESS);
+        DelayedResume resume{own, c.startsAfterMs};
+        HANDLE resumer = c.startsAfterMs ? ::CreateThread(nullptr, 0, ResumeLater, &resume, 0, nullptr) : nullptr;
+        const DWORD workerId = thread->m_nThreadID;
+        thread->m_dwQueueWaitMs = c.waitMs;
+        CHECK_EQ(thread->PostThreadMessage(WM_USER + 1, 0, 17) != FALSE, c.posted);
+        if (!c.startsAfterMs) ::ResumeThread(own);
+        if (c.posted) {
+            CHECK_EQ(::WaitForSingleObject(CEchoThread::s_answered, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+            ::PostThreadMessageW(workerId, WM_QUIT, 0, 0);
+        } else {
+            // Given up: it ends without running anything, its object with it.
+            CHECK_EQ(::WaitForSingleObject(own, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+            CHECK_EQ(::WaitForSingleObject(CEchoThread::s_answered, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+        }
+        if (resumer) {
+            ::WaitForSingleObject(resumer, 5000);
+            ::CloseHandle(resumer);
+        }
+        ::WaitForSingleObject(own, 5000);
+        ::CloseHandle(own);
+        ::CloseHandle(CEchoThread::s_answered);
+    }
 }

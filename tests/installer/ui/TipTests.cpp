@@ -1,6 +1,8 @@
 // Tip dialogs: button sets, results, one tip at a time, attachment to a page.
 #include <windows.h>
 
+#include <cstdio>
+#include <functional>
 #include <string>
 
 #include "framework/Afx.h"
@@ -22,9 +24,10 @@ struct TipOutcome {
 };
 
 // Shows a stand-alone tip, the steps written out as the start-up does, and
-// runs act(tip window, background) once it is up.
+// runs act(tip window, background) once it is up; then, on the next tick of
+// a modal loop still running, next.
 template <typename Act>
-TipOutcome RunTip(int type, bool retry, Act act) {
+TipOutcome RunTip(int type, bool retry, Act act, std::function<void()> next = [] {}) {
     auto* background = new CZrPngTipBKDlg(nullptr);
     CArcTipDialog tip(background);
     if (retry) tip.SetRetry(TRUE);
@@ -33,7 +36,7 @@ TipOutcome RunTip(int type, bool retry, Act act) {
     background->ShowWindow(SW_SHOW);
     tip.LinkBackground(background);
     background->DrawPng(tip.m_nBkPngId, 490, 280);
-    WindowScript script({[&] { act(tip.m_hWnd, background); }});
+    WindowScript script({[&] { act(tip.m_hWnd, background); }, next});
     const INT_PTR modal = tip.DoModal();
     background->SendMessage(WM_CLOSE);
     delete background;
@@ -162,4 +165,32 @@ QUOR_TEST(AnAttachedTipLocksItsPage) {
     });
     page.DoModal();
     CHECK_EQ(hitWhileTip, static_cast<LRESULT>(HTNOWHERE));
+}
+
+QUOR_TEST(ATipDestroyedWithoutAButtonEndsItsModalLoop) {
+    UseResourceModule();
+    struct Case {
+        const char* name;
+        bool destroyBackground; // the tip's owner, which takes the tip along
+    };
+    const Case cases[] = {{"the tip itself", false}, {"its background", true}};
+    for (const Case& c : cases) {
+        std::printf("  case: %s\n", c.name);
+        bool stuck = false;
+        const TipOutcome outcome = RunTip(
+            kTipNotice, false,
+            [&](HWND tip, CZrPngTipBKDlg* background) {
+                ::DestroyWindow(c.destroyBackground ? background->m_hWnd : tip);
+            },
+            [&] {
+                stuck = true; // the loop outlived its window
+                ::PostQuitMessage(0);
+            });
+        CHECK(!stuck);
+        CHECK_EQ(outcome.modalResult, static_cast<INT_PTR>(-1));
+        CHECK_EQ(outcome.result, -1);
+        MSG quit;
+        ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+    CHECK_EQ(CArcTipDialog::OpenTipCount(), 0);
 }

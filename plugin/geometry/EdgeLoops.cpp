@@ -9,9 +9,11 @@
 #include <TopoDS_Wire.hxx>
 
 #include <zrbase/GeExInterface.h>
+#include <zrbase/ZrGeNurbCurve2d.h>
 #include <zrbase/ZrGeProjectionUtils.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "geometry/CurveConversion.h"
 
@@ -160,6 +162,134 @@ struct ChainSearch {
     }
 };
 
+// A NURBS surface that closes on itself in u or in v: its two sides in
+// that direction are one curve in space.
+struct Closure {
+    ZrGeInterval u, v; // the parameter ranges
+    bool closedU = false, closedV = false;
+};
+
+bool sidesMeet(const ZrGeSurface& surface, bool inU, const ZrGeInterval& along, const ZrGeInterval& across)
+{
+    constexpr int kSamples = 8;
+    double size = 0.0;
+    std::vector<std::pair<ZrGePoint3d, ZrGePoint3d>> pairs;
+    for (int i = 0; i <= kSamples; ++i) {
+        const double t = across.lowerBound() + (across.upperBound() - across.lowerBound()) * i / kSamples;
+        const double low = along.lowerBound(), high = along.upperBound();
+        pairs.emplace_back(surface.evalPoint(inU ? ZrGePoint2d(low, t) : ZrGePoint2d(t, low)),
+                           surface.evalPoint(inU ? ZrGePoint2d(high, t) : ZrGePoint2d(t, high)));
+        size = std::max(size, pairs.back().first.distanceTo(pairs.front().first));
+    }
+    const double reach = std::max(1e-9, 1e-7 * size);
+    for (const auto& pair : pairs)
+        if (pair.first.distanceTo(pair.second) > reach)
+            return false;
+    return true;
+}
+
+Closure closureOf(const ZrGeSurface& surface)
+{
+    Closure closure;
+    surface.getEnvelope(closure.u, closure.v);
+    if (closure.u.isBounded() && closure.v.isBounded()) {
+        closure.closedU = sidesMeet(surface, true, closure.u, closure.v);
+        closure.closedV = sidesMeet(surface, false, closure.v, closure.u);
+    }
+    return closure;
+}
+
+// A coedge's parameter curve ends in loop direction.
+bool curveEnds(const CoedgeEntry& coedge, ZrGePoint2d& start, ZrGePoint2d& end)
+{
+    if (!coedge.parameterCurve || !coedge.parameterCurve->hasStartPoint(start) ||
+        !coedge.parameterCurve->hasEndPoint(end))
+        return false;
+    if (coedge.direction)
+        std::swap(start, end);
+    return true;
+}
+
+SharedRef<ZrGeCurve2d> movedCurve(const ZrGeCurve2d& curve, const ZrGeVector2d& by)
+{
+    if (!curve.isKindOf(ZrGe::kNurbCurve2d))
+        return SharedRef<ZrGeCurve2d>();
+    const auto& spline = static_cast<const ZrGeNurbCurve2d&>(curve);
+    ZrGePoint2dArray points;
+    for (int i = 0; i < spline.numControlPoints(); ++i)
+        points.append(spline.controlPointAt(i) + by);
+    auto moved = std::make_unique<ZrGeNurbCurve2d>(spline.degree(), spline.knots(), points, spline.weights(),
+                                                   spline.isPeriodicFlag());
+    ZrGeInterval range(1e-12);
+    spline.getInterval(range);
+    if (!moved->setInterval(range))
+        return SharedRef<ZrGeCurve2d>();
+    return SharedRef<ZrGeCurve2d>(moved.release());
+}
+
+// Where a parameter curve runs along one side of a closed direction: the
+// move that takes it to the other side; zero when it does not.
+ZrGeVector2d acrossTheClosure(const ZrGeCurve2d& curve, const Closure& closure)
+{
+    ZrGeInterval range(1e-12);
+    curve.getInterval(range);
+    const auto onSide = [&](bool inU, double side, const ZrGeInterval& span) {
+        const double slack = 1e-9 * std::max(1.0, span.upperBound() - span.lowerBound());
+        for (double f : {0.0, 0.5, 1.0}) {
+            const ZrGePoint2d p = curve.evalPoint(range.lowerBound() + f * (range.upperBound() - range.lowerBound()));
+            if (std::fabs((inU ? p.x : p.y) - side) > slack)
+                return false;
+        }
+        return true;
+    };
+    const double width = closure.u.upperBound() - closure.u.lowerBound();
+    const double height = closure.v.upperBound() - closure.v.lowerBound();
+    if (closure.closedU && onSide(true, closure.u.lowerBound(), closure.u))
+        return ZrGeVector2d(width, 0.0);
+    if (closure.closedU && onSide(true, closure.u.upperBound(), closure.u))
+        return ZrGeVector2d(-width, 0.0);
+    if (closure.closedV && onSide(false, closure.v.lowerBound(), closure.v))
+        return ZrGeVector2d(0.0, height);
+    if (closure.closedV && onSide(false, closure.v.upperBound(), closure.v))
+        return ZrGeVector2d(0.0, -height);
+    return ZrGeVector2d(0.0, 0.0);
+}
+
+// A curve along the line where a surface closes on itself (a seam, or the
+// end of a surface of revolution) lies on both sides of the parameters at
+// once, and the projection picks one. The face lies left of its coedges in
+// the surface's parameters (its sense on the surface is the coedge's
+// direction and the face's taken together): a coedge climbing in v belongs
+// on the high side in u, one running on in u on the low side in v.
+void placeCurvesOnClosures(FaceEntry& face)
+{
+    const Closure closure = closureOf(*face.surface);
+    if (!closure.closedU && !closure.closedV)
+        return;
+    for (Loop& loop : face.loops)
+        for (CoedgeEntry& coedge : loop) {
+            if (!coedge.parameterCurve)
+                continue;
+            const ZrGeVector2d shift = acrossTheClosure(*coedge.parameterCurve, closure);
+            if (shift.x == 0.0 && shift.y == 0.0)
+                continue;
+            ZrGePoint2d start, end;
+            if (!coedge.parameterCurve->hasStartPoint(start) || !coedge.parameterCurve->hasEndPoint(end))
+                continue;
+            const bool alongSurface = (coedge.direction ^ face.direction) == 0;
+            const ZrGeVector2d run = alongSurface ? end - start : start - end;
+            // shift points to the other side: up in u (x > 0) from the low
+            // side, down from the high one.
+            const bool onLowSide = shift.x > 0.0 || shift.y > 0.0;
+            const bool belongsHigh = shift.x != 0.0 ? run.y > 0.0 : run.x < 0.0;
+            if ((shift.x != 0.0 ? run.y : run.x) == 0.0 || belongsHigh != onLowSide)
+                continue;
+            SharedRef<ZrGeCurve2d> moved = movedCurve(*coedge.parameterCurve, shift);
+            if (moved)
+                coedge.parameterCurve = moved;
+        }
+}
+
 } // namespace
 
 bool collectFaceWires(const TopoDS_Face& face, const gp_Trsf& shapeTrsf, std::vector<CollectedWire>& wires)
@@ -248,6 +378,8 @@ void buildFaceLoops(const std::vector<CollectedWire>& wires, const ShapeColour& 
         if (!loop.isEmpty())
             face.loops.append(std::move(loop));
     }
+    if (wantsParameterCurves)
+        placeCurvesOnClosures(face);
 }
 
 std::unique_ptr<ZrGeCurve2d> projectParameterCurve(const ZrGeCurve3d& curve, const ZrGeSurface& surface)

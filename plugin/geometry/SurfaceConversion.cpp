@@ -276,11 +276,14 @@ void convertExtrusion(FaceJob& job, const Handle(Geom_SurfaceOfLinearExtrusion)&
     const Handle(Geom_BSplineSurface) spline = trimmed.IsNull() ? nullptr : toSpline(trimmed);
     if (spline.IsNull())
         return;
-    runProcedure(job, [&](FaceJob& j) { return nurbsOf(spline, j.faceTrsf); });
-    // The trim keeps the direction along a closed curve and turns the other
-    // one round: the surface's normal is then the other way.
-    if (job.entry.surface && extrusion->BasisCurve()->IsClosed())
-        job.entry.direction ^= 1;
+    runProcedure(job, [&](FaceJob& j) {
+        std::unique_ptr<ZrGeSurface> surface = nurbsOf(spline, j.faceTrsf);
+        // The trim keeps the direction along a closed curve and turns the
+        // other one round: the surface's normal is then the other way.
+        if (surface && extrusion->BasisCurve()->IsClosed())
+            j.entry.direction ^= 1;
+        return surface;
+    });
 }
 
 void convertOn(FaceJob& job, const Handle(Geom_Surface)& surface)

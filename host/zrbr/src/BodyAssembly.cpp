@@ -8,27 +8,18 @@
 // is recorded as a problem of the body; nothing is reordered, turned,
 // moved, split, merged or dropped.
 #include <BRepGProp.hxx>
-#include <Bnd_Box.hxx>
 #include <BRep_Builder.hxx>
+#include <Bnd_Box.hxx>
 #include <BRep_Tool.hxx>
 #include <GProp_GProps.hxx>
-#include <Geom2d_BSplineCurve.hxx>
 #include <Geom2d_Line.hxx>
-#include <Geom2d_TrimmedCurve.hxx>
-#include <GeomAPI_ProjectPointOnSurf.hxx>
-#include <GeomProjLib.hxx>
-#include <Geom_BSplineCurve.hxx>
 #include <NCollection_DataMap.hxx>
 #include <Precision.hxx>
 #include <ShapeBuild_ReShape.hxx>
-#include <ShapeConstruct_ProjectCurveOnSurface.hxx>
 #include <ShapeFix_Shape.hxx>
 #include <ShapeFix_Shell.hxx>
 #include <Standard_ErrorHandler.hxx>
 #include <Standard_Failure.hxx>
-#include <TColStd_Array1OfInteger.hxx>
-#include <TColStd_Array1OfReal.hxx>
-#include <TColgp_Array1OfPnt2d.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopTools_ShapeMapHasher.hxx>
@@ -45,21 +36,20 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <new>
 #include <sstream>
 #include <vector>
 
 #include "BodyDescription.h"
+#include "LoopParameters.h"
 #include "ModelerBody.h"
+#include "ParameterCurves.h"
 
 namespace {
 
 using Body = AcisBrepBuilderTD::Body;
 using ColourMap = NCollection_DataMap<TopoDS_Shape, std::uint32_t, TopTools_ShapeMapHasher>;
 
-constexpr double kTolerance = 1e-7; // the kernel's confusion distance
-// Samples along an edge when measuring how far its parameter curves stray.
-constexpr int kDeviationSamples = 48;
+using ParameterCurves::kTolerance;
 // A jump in the parameters between two coedges smaller than this is no
 // jump: no degenerate edge is put there.
 constexpr double kParameterJump = 1e-5;
@@ -73,14 +63,6 @@ std::string number(double value)
     text << value;
     return text.str();
 }
-
-// One coedge as the kernel face holds it: in the face's surface sense.
-struct KernelUse {
-    int edge = 0;
-    bool reversed = false;       // against the edge's curve, in the surface's sense
-    bool givenCurve = false;     // the parameter curve came with the description
-    Handle(Geom2d_Curve) curve;  // in the kernel surface's parameters, over the edge's range
-};
 
 class Assembler {
 public:
@@ -112,7 +94,8 @@ public:
     const std::vector<std::string>& problems() const { return m_problems; }
 
 private:
-    // A tenth of a micron or the given share of the body's size.
+    // The given share of the body's size, and never below ten times the
+    // kernel's confusion distance.
     static double capFor(const Body& body, double relativeCap)
     {
         Bnd_Box box;
@@ -199,331 +182,6 @@ private:
         return true;
     }
 
-    // The greatest distance between the edge's curve and the surface along
-    // a parameter curve; infinity when the parameter curve does not cover
-    // the edge's range.
-    double deviation(const Body::Edge& edge, const Geom2d_Curve& curve, const Geom_Surface& surface) const
-    {
-        const double span = edge.last - edge.first;
-        const double slack = Precision::PConfusion() * std::max(1.0, std::fabs(span));
-        if (curve.FirstParameter() > edge.first + slack || curve.LastParameter() < edge.last - slack)
-            return Precision::Infinite();
-        double worst = 0.0;
-        for (int i = 0; i <= kDeviationSamples; ++i) {
-            const double t = edge.first + span * i / kDeviationSamples;
-            const gp_Pnt2d uv = curve.Value(t);
-            worst = std::max(worst, surface.Value(uv.X(), uv.Y()).Distance(edge.curve->Value(t)));
-        }
-        return worst;
-    }
-
-    // The parameter curve of a straight edge on a surface where it runs
-    // straight in the parameters too (a plane, a generator of a cylinder or
-    // a cone): the line between the ends' parameters. Null when the middle
-    // does not fit.
-    static Handle(Geom2d_Curve) straightParameterCurve(const Body::Edge& edge, const Handle(Geom_Surface)& surface)
-    {
-        const double middle = 0.5 * (edge.first + edge.last);
-        GeomAPI_ProjectPointOnSurf onSurface(edge.curve->Value(middle), surface);
-        if (!onSurface.IsDone() || onSurface.NbPoints() == 0)
-            return nullptr;
-        double mu = 0.0, mv = 0.0;
-        onSurface.LowerDistanceParameters(mu, mv);
-        gp_Pnt2d ends[2];
-        const double params[2] = {edge.first, edge.last};
-        for (int i = 0; i < 2; ++i) {
-            onSurface.Perform(edge.curve->Value(params[i]));
-            if (!onSurface.IsDone() || onSurface.NbPoints() == 0)
-                return nullptr;
-            double u = 0.0, v = 0.0;
-            onSurface.LowerDistanceParameters(u, v);
-            // Same period as the middle; an apex or a pole takes the middle's
-            // parameter across the line.
-            if (surface->IsUPeriodic())
-                u += std::round((mu - u) / surface->UPeriod()) * surface->UPeriod();
-            if (surface->IsVPeriodic())
-                v += std::round((mv - v) / surface->VPeriod()) * surface->VPeriod();
-            gp_Pnt point;
-            gp_Vec du, dv;
-            surface->D1(u, v, point, du, dv);
-            if (du.Magnitude() <= Precision::Confusion())
-                u = mu;
-            if (dv.Magnitude() <= Precision::Confusion())
-                v = mv;
-            ends[i] = gp_Pnt2d(u, v);
-        }
-        const gp_Pnt2d mid2d((ends[0].X() + ends[1].X()) * 0.5, (ends[0].Y() + ends[1].Y()) * 0.5);
-        const double fit = surface->Value(mid2d.X(), mid2d.Y()).Distance(edge.curve->Value(middle));
-        if (fit > Precision::Confusion())
-            return nullptr;
-        TColgp_Array1OfPnt2d poles(1, 2);
-        poles.SetValue(1, ends[0]);
-        poles.SetValue(2, ends[1]);
-        TColStd_Array1OfReal knots(1, 2);
-        knots.SetValue(1, edge.first);
-        knots.SetValue(2, edge.last);
-        TColStd_Array1OfInteger mults(1, 2);
-        mults.Init(2);
-        return new Geom2d_BSplineCurve(poles, knots, mults, 1);
-    }
-
-    static bool isStraight(const Geom_Curve& curve)
-    {
-        const auto* spline = dynamic_cast<const Geom_BSplineCurve*>(&curve);
-        return spline && spline->Degree() == 1 && spline->NbPoles() == 2;
-    }
-
-    // The parameter curve the modeler computes for an edge the description
-    // gives none for: the exact line for a straight edge that runs straight
-    // in the parameters, otherwise the closer of two projections, one that
-    // fits surface points at the edge's own parameters and the kernel's
-    // general one.
-    Handle(Geom2d_Curve) computeParameterCurve(const Body::Edge& edge, const Handle(Geom_Surface)& surface) const
-    {
-        try {
-            OCC_CATCH_SIGNALS
-            if (isStraight(*edge.curve)) {
-                Handle(Geom2d_Curve) straight = straightParameterCurve(edge, surface);
-                if (!straight.IsNull())
-                    return straight;
-            }
-            Handle(Geom2d_Curve) best;
-            double bestDeviation = Precision::Infinite();
-            const auto consider = [&](const Handle(Geom2d_Curve)& candidate) {
-                if (candidate.IsNull())
-                    return;
-                const double off = deviation(edge, *candidate, *surface);
-                if (off < bestDeviation) {
-                    bestDeviation = off;
-                    best = candidate;
-                }
-            };
-            consider(fittedParameterCurve(edge, surface));
-            if (bestDeviation > kTolerance * 10.0) {
-                double tolerance = kTolerance;
-                consider(GeomProjLib::Curve2d(edge.curve, edge.first, edge.last, surface, tolerance));
-            }
-            return best;
-        } catch (const Standard_Failure&) {
-            return nullptr;
-        }
-    }
-
-    static Handle(Geom2d_Curve) fittedParameterCurve(const Body::Edge& edge, const Handle(Geom_Surface)& surface)
-    {
-        ShapeConstruct_ProjectCurveOnSurface projector;
-        projector.Init(surface, kTolerance);
-        Handle(Geom_Curve) curve = edge.curve; // Perform takes it by reference
-        Handle(Geom2d_Curve) result;
-        if (!projector.Perform(curve, edge.first, edge.last, result))
-            return nullptr;
-        return result;
-    }
-
-    // The parameter curve is read over the edge's range, not the curve's own.
-    gp_Pnt2d startOnEdge(const KernelUse& use) const
-    {
-        const Body::Edge& edge = m_body.edges[use.edge];
-        return use.curve->Value(use.reversed ? edge.last : edge.first);
-    }
-    gp_Pnt2d endOnEdge(const KernelUse& use) const
-    {
-        const Body::Edge& edge = m_body.edges[use.edge];
-        return use.curve->Value(use.reversed ? edge.first : edge.last);
-    }
-
-    static void shiftUse(KernelUse& use, double du, double dv)
-    {
-        if (du == 0.0 && dv == 0.0)
-            return;
-        use.curve = Handle(Geom2d_Curve)::DownCast(use.curve->Translated(gp_Vec2d(du, dv)));
-    }
-
-    // One repeating direction of the surface's parameters: 0 for u, 1 for v.
-    static double coordinate(const gp_Pnt2d& point, int direction) { return direction == 0 ? point.X() : point.Y(); }
-
-    static void shiftAlong(KernelUse& use, int direction, double by)
-    {
-        shiftUse(use, direction == 0 ? by : 0.0, direction == 0 ? 0.0 : by);
-    }
-
-    static double wholePeriods(double from, double to, double period) { return std::round((to - from) / period) * period; }
-
-    double middleAlong(const KernelUse& use, int direction) const
-    {
-        const Body::Edge& edge = m_body.edges[use.edge];
-        return coordinate(use.curve->Value(0.5 * (edge.first + edge.last)), direction);
-    }
-
-    // True when the use runs at one value of the repeating parameter (a
-    // seam across it).
-    bool runsAcross(const KernelUse& use, int direction) const
-    {
-        const Body::Edge& edge = m_body.edges[use.edge];
-        const double at = coordinate(use.curve->Value(edge.first), direction);
-        for (double f : {0.25, 0.5, 0.75, 1.0})
-            if (std::fabs(coordinate(use.curve->Value(edge.first + f * (edge.last - edge.first)), direction) - at) >
-                kParameterJump)
-                return false;
-        return true;
-    }
-
-    // The face lies left of its coedges in the surface's parameters: of the
-    // two uses of a seam across u, the one climbing in v sits a period above
-    // the other in u; of a seam across v, the one running on in u sits a
-    // period below the other in v.
-    bool sitsHigh(const KernelUse& use, int direction) const
-    {
-        const gp_Pnt2d from = startOnEdge(use), to = endOnEdge(use);
-        return direction == 0 ? to.Y() > from.Y() : to.X() < from.X();
-    }
-
-    // Places the computed parameter curves of a face in one period of each
-    // repeating direction. A seam across the direction fixes the period: its
-    // two uses at its two ends, every other use with its middle between
-    // them. Without a seam the uses follow on from each other in loop order
-    // and the loops keep together.
-    void placeInPeriods(std::vector<std::vector<KernelUse>>& loops, const Geom_Surface& surface) const
-    {
-        for (int direction = 0; direction < 2; ++direction) {
-            const bool repeats = direction == 0 ? surface.IsUPeriodic() : surface.IsVPeriodic();
-            if (!repeats)
-                continue;
-            const double period = direction == 0 ? surface.UPeriod() : surface.VPeriod();
-            std::vector<std::pair<KernelUse*, KernelUse*>> seams = seamsAcross(loops, direction);
-            if (seams.empty())
-                followOn(loops, direction, period);
-            else
-                placeBetweenSeams(loops, seams, direction, period);
-            intoFirstPeriod(loops, surface, direction, period);
-        }
-    }
-
-    // Moves the face's computed curves by whole periods so that they start
-    // in the surface's first period.
-    void intoFirstPeriod(std::vector<std::vector<KernelUse>>& loops, const Geom_Surface& surface, int direction,
-                         double period) const
-    {
-        double u1 = 0.0, u2 = 0.0, v1 = 0.0, v2 = 0.0;
-        surface.Bounds(u1, u2, v1, v2);
-        const double first = direction == 0 ? u1 : v1;
-        double lowest = Precision::Infinite();
-        for (const auto& loop : loops)
-            for (const KernelUse& use : loop)
-                if (!use.givenCurve) {
-                    const auto box = boxOf({use});
-                    lowest = std::min(lowest, coordinate(box.first, direction));
-                }
-        if (Precision::IsInfinite(lowest))
-            return;
-        const double by = -std::floor((lowest - first) / period + 1e-9) * period;
-        for (auto& loop : loops)
-            for (KernelUse& use : loop)
-                if (!use.givenCurve)
-                    shiftAlong(use, direction, by);
-    }
-
-    std::vector<std::pair<KernelUse*, KernelUse*>> seamsAcross(std::vector<std::vector<KernelUse>>& loops,
-                                                                int direction) const
-    {
-        std::map<int, KernelUse*> firstUse;
-        std::vector<std::pair<KernelUse*, KernelUse*>> seams;
-        for (auto& loop : loops)
-            for (KernelUse& use : loop) {
-                if (use.givenCurve || !runsAcross(use, direction))
-                    continue;
-                const auto found = firstUse.find(use.edge);
-                if (found == firstUse.end())
-                    firstUse.emplace(use.edge, &use);
-                else if (found->second->reversed != use.reversed)
-                    seams.emplace_back(found->second, &use);
-            }
-        return seams;
-    }
-
-    void placeBetweenSeams(std::vector<std::vector<KernelUse>>& loops,
-                           const std::vector<std::pair<KernelUse*, KernelUse*>>& seams, int direction,
-                           double period) const
-    {
-        const double low = coordinate(startOnEdge(*seams.front().first), direction);
-        std::vector<const KernelUse*> placed;
-        for (const auto& seam : seams) {
-            KernelUse* high = sitsHigh(*seam.first, direction) ? seam.first : seam.second;
-            KernelUse* lowUse = high == seam.first ? seam.second : seam.first;
-            // One curve for both, at the period's two ends.
-            lowUse->curve = high->curve;
-            shiftAlong(*lowUse, direction, wholePeriods(coordinate(startOnEdge(*lowUse), direction), low, period));
-            high->curve = lowUse->curve;
-            shiftAlong(*high, direction, period);
-            placed.push_back(high);
-            placed.push_back(lowUse);
-        }
-        for (auto& loop : loops)
-            for (KernelUse& use : loop) {
-                if (use.givenCurve || std::find(placed.begin(), placed.end(), &use) != placed.end())
-                    continue;
-                const double middle = middleAlong(use, direction);
-                shiftAlong(use, direction, std::floor((low + period * 0.5 - middle) / period + 0.5) * period);
-            }
-    }
-
-    // Each use starts where the one before it ends; later loops are moved
-    // next to the widest one.
-    void followOn(std::vector<std::vector<KernelUse>>& loops, int direction, double period) const
-    {
-        for (auto& uses : loops)
-            for (std::size_t k = 1; k < uses.size(); ++k)
-                if (!uses[k].givenCurve)
-                    shiftAlong(uses[k], direction,
-                               wholePeriods(coordinate(startOnEdge(uses[k]), direction),
-                                            coordinate(endOnEdge(uses[k - 1]), direction), period));
-        if (loops.size() < 2)
-            return;
-        std::size_t widest = 0;
-        double widestSpan = -1.0;
-        for (std::size_t l = 0; l < loops.size(); ++l) {
-            const auto box = boxOf(loops[l]);
-            const double span = box.first.Distance(box.second);
-            if (span > widestSpan) {
-                widestSpan = span;
-                widest = l;
-            }
-        }
-        const double reference = coordinate(centreOf(loops[widest]), direction);
-        for (std::size_t l = 0; l < loops.size(); ++l) {
-            if (l == widest)
-                continue;
-            const double by = wholePeriods(coordinate(centreOf(loops[l]), direction), reference, period);
-            for (KernelUse& use : loops[l])
-                if (!use.givenCurve)
-                    shiftAlong(use, direction, by);
-        }
-    }
-
-    // The box around a loop's parameters, as its two corners.
-    std::pair<gp_Pnt2d, gp_Pnt2d> boxOf(const std::vector<KernelUse>& uses) const
-    {
-        double u0 = Precision::Infinite(), u1 = -Precision::Infinite();
-        double v0 = Precision::Infinite(), v1 = -Precision::Infinite();
-        for (const KernelUse& use : uses) {
-            const Body::Edge& edge = m_body.edges[use.edge];
-            for (double t : {edge.first, 0.5 * (edge.first + edge.last), edge.last}) {
-                const gp_Pnt2d uv = use.curve->Value(t);
-                u0 = std::min(u0, uv.X());
-                u1 = std::max(u1, uv.X());
-                v0 = std::min(v0, uv.Y());
-                v1 = std::max(v1, uv.Y());
-            }
-        }
-        return {gp_Pnt2d(u0, v0), gp_Pnt2d(u1, v1)};
-    }
-
-    gp_Pnt2d centreOf(const std::vector<KernelUse>& uses) const
-    {
-        const auto box = boxOf(uses);
-        return gp_Pnt2d(0.5 * (box.first.X() + box.second.X()), 0.5 * (box.first.Y() + box.second.Y()));
-    }
-
     // The kernel's degenerate edge from one use's end to the next use's
     // start, where the two meet at a pole of the surface: the parameters
     // jump while the point stays.
@@ -563,6 +221,8 @@ private:
                 continue; // the kernel's own degenerate edges are put where the surface needs them
             KernelUse use;
             use.edge = coedge.edge;
+            use.first = m_body.edges[coedge.edge].first;
+            use.last = m_body.edges[coedge.edge].last;
             use.reversed = coedge.reversed != againstSurface;
             if (!coedge.parameterCurve.IsNull()) {
                 use.curve = coedge.parameterCurve;
@@ -580,7 +240,7 @@ private:
         for (KernelUse& use : uses) {
             if (!use.curve.IsNull())
                 continue;
-            use.curve = computeParameterCurve(m_body.edges[use.edge], surface);
+            use.curve = ParameterCurves::compute(m_body.edges[use.edge], surface);
             if (use.curve.IsNull())
                 problem("no parameter curve for " + describe("edge", use.edge) + " on " + describe("face", faceId));
         }
@@ -591,7 +251,7 @@ private:
     void measureReach(const KernelUse& use, const Geom_Surface& surface, std::size_t faceId)
     {
         const Body::Edge& edge = m_body.edges[use.edge];
-        const double off = deviation(edge, *use.curve, surface);
+        const double off = ParameterCurves::deviation(edge, *use.curve, surface);
         if (off > m_cap) {
             const std::string what = use.givenCurve ? "the parameter curve of " : "the computed parameter curve of ";
             problem(what + describe("edge", use.edge) + " on " + describe("face", faceId) +
@@ -608,7 +268,7 @@ private:
 
     // Attaches the parameter curves: one for an edge used once by the face,
     // two for a seam (the kernel keeps the forward use's first).
-    void attachCurves(const std::vector<std::vector<KernelUse>>& loops, const TopoDS_Face& face,
+    void attachCurves(const std::vector<KernelLoop>& loops, const TopoDS_Face& face,
                       const Geom_Surface& surface, std::size_t faceId)
     {
         std::map<int, std::vector<const KernelUse*>> byEdge;
@@ -651,7 +311,7 @@ private:
             const KernelUse& next = uses[(k + 1) % uses.size()];
             if (use.curve.IsNull() || next.curve.IsNull())
                 continue;
-            const TopoDS_Edge pole = poleEdge(endOnEdge(use), startOnEdge(next), face, surface, kernelEndVertex(use));
+            const TopoDS_Edge pole = poleEdge(use.end(), next.start(), face, surface, kernelEndVertex(use));
             if (!pole.IsNull())
                 m_builder.Add(wire, pole);
         }
@@ -667,7 +327,7 @@ private:
         TopoDS_Face made;
         m_builder.MakeFace(made, surface, kTolerance);
 
-        std::vector<std::vector<KernelUse>> loops;
+        std::vector<KernelLoop> loops;
         for (std::size_t l = 0; l < face.loops.size(); ++l) {
             const std::vector<Body::Coedge>& coedges = m_body.loops[face.loops[l]].coedges;
             if (coedges.empty() || allDegenerate(m_body, coedges))

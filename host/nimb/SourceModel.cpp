@@ -1,11 +1,15 @@
 #include "SourceModel.h"
 
 #include <BRepBndLib.hxx>
+#include <BRepBuilderAPI_NurbsConvert.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepGProp.hxx>
 #include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
+#include <Geom_OffsetSurface.hxx>
+#include <Geom_RectangularTrimmedSurface.hxx>
+#include <Geom_SweptSurface.hxx>
 #include <IGESCAFControl_Reader.hxx>
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
@@ -16,6 +20,8 @@
 #include <TDF_LabelSequence.hxx>
 #include <TDocStd_Document.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Face.hxx>
 #include <TopoDS_Iterator.hxx>
 #include <XCAFDoc_DocumentTool.hxx>
 #include <XCAFDoc_ShapeTool.hxx>
@@ -53,8 +59,36 @@ double diagonalOf(const TopoDS_Shape& shape)
     return box.IsVoid() ? 0.0 : std::sqrt(box.SquareExtent());
 }
 
-SourceBody measured(const TopoDS_Shape& shape, bool closed)
+// The kernel integrates swept and offset surfaces poorly (by several
+// percent on extrusions of splines); their spline form is exact.
+bool hasSweptFaces(const TopoDS_Shape& shape)
 {
+    for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
+        Handle(Geom_Surface) surface = BRep_Tool::Surface(TopoDS::Face(faces.Current()));
+        while (auto trimmed = Handle(Geom_RectangularTrimmedSurface)::DownCast(surface))
+            surface = trimmed->BasisSurface();
+        if (surface->IsKind(STANDARD_TYPE(Geom_SweptSurface)) || surface->IsKind(STANDARD_TYPE(Geom_OffsetSurface)))
+            return true;
+    }
+    return false;
+}
+
+TopoDS_Shape integrable(const TopoDS_Shape& shape)
+{
+    if (!hasSweptFaces(shape))
+        return shape;
+    try {
+        BRepBuilderAPI_NurbsConvert converted(shape);
+        if (converted.IsDone())
+            return converted.Shape();
+    } catch (const Standard_Failure&) {
+    }
+    return shape;
+}
+
+SourceBody measured(const TopoDS_Shape& original, bool closed)
+{
+    const TopoDS_Shape shape = integrable(original);
     SourceBody body;
     body.closed = closed;
     GProp_GProps surface;
@@ -70,7 +104,7 @@ SourceBody measured(const TopoDS_Shape& shape, bool closed)
     body.centroid = ZrGePoint3d(centre.X(), centre.Y(), centre.Z());
     body.size = diagonalOf(shape);
     try {
-        body.valid = BRepCheck_Analyzer(shape).IsValid();
+        body.valid = BRepCheck_Analyzer(original).IsValid();
     } catch (const Standard_Failure&) {
         body.valid = false;
     }

@@ -1,6 +1,14 @@
 #include "geometry/EdgeLoops.h"
 
 #include <BRep_Tool.hxx>
+#include <Geom2d_BSplineCurve.hxx>
+#include <Geom2d_Line.hxx>
+#include <Geom2d_TrimmedCurve.hxx>
+#include <Precision.hxx>
+#include <Standard_Failure.hxx>
+#include <TColStd_Array1OfInteger.hxx>
+#include <TColStd_Array1OfReal.hxx>
+#include <TColgp_Array1OfPnt2d.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
@@ -30,9 +38,10 @@ ZrGePoint3d worldPoint(gp_Pnt point, const gp_Trsf& placement)
 
 bool isReversed(const TopoDS_Shape& shape) { return shape.Orientation() == TopAbs_REVERSED; }
 
-// The edge as used in its wire, with its curve converted; false when the
-// edge has no vertices or its curve has no host form.
-bool collectEdge(const TopoDS_Edge& edge, int wireReversed, const gp_Trsf& shapeTrsf, WireEdge& use)
+// The edge as the face uses it (its orientation as explored from the face
+// holds the face's and the wire's), with its curve converted; false when
+// the edge has no vertices or its curve has no host form.
+bool collectEdge(const TopoDS_Edge& edge, const TopoDS_Face& face, const gp_Trsf& shapeTrsf, WireEdge& use)
 {
     const TopoDS_Vertex firstVertex = TopExp::FirstVertex(edge, false);
     const TopoDS_Vertex lastVertex = TopExp::LastVertex(edge, false);
@@ -55,7 +64,10 @@ bool collectEdge(const TopoDS_Edge& edge, int wireReversed, const gp_Trsf& shape
     if (!converted)
         return false;
     use.curve = SharedRef<ZrGeCurve3d>(converted.release());
-    use.reversed = wireReversed ^ (isReversed(edge) ? 1 : 0);
+    use.reversed = isReversed(edge) ? 1 : 0;
+    if (!use.degenerate)
+        use.kernelParameterCurve =
+            BRep_Tool::CurveOnSurface(edge, face, use.kernelRange.first, use.kernelRange.second);
     use.startPoint = use.reversed ? use.lastPoint : use.firstPoint;
     use.endPoint = use.reversed ? use.firstPoint : use.lastPoint;
     return true;
@@ -199,17 +211,6 @@ Closure closureOf(const ZrGeSurface& surface)
     return closure;
 }
 
-// A coedge's parameter curve ends in loop direction.
-bool curveEnds(const CoedgeEntry& coedge, ZrGePoint2d& start, ZrGePoint2d& end)
-{
-    if (!coedge.parameterCurve || !coedge.parameterCurve->hasStartPoint(start) ||
-        !coedge.parameterCurve->hasEndPoint(end))
-        return false;
-    if (coedge.direction)
-        std::swap(start, end);
-    return true;
-}
-
 SharedRef<ZrGeCurve2d> movedCurve(const ZrGeCurve2d& curve, const ZrGeVector2d& by)
 {
     if (!curve.isKindOf(ZrGe::kNurbCurve2d))
@@ -290,18 +291,129 @@ void placeCurvesOnClosures(FaceEntry& face)
         }
 }
 
+// How closely a parameter curve must follow its edge: a hundred-thousandth
+// of a unit for short curves, a thousandth of the curve's size otherwise.
+ZrGeTol fitTolerance(const ZrGeCurve3d& curve)
+{
+    const double size = GeExInterface::get().curveSize(curve);
+    const double fit = size < 0.01 ? 1e-5 : size * 0.001;
+    ZrGeTol tol;
+    tol.setEqualPoint(fit);
+    tol.setEqualVector(fit);
+    return tol;
+}
+
+// The kernel curve over [first, last] as a spline with the same parameter;
+// null for curves that have no such exact form.
+Handle(Geom2d_BSplineCurve) splineOver(Handle(Geom2d_Curve) curve, double first, double last)
+{
+    while (auto trimmed = Handle(Geom2d_TrimmedCurve)::DownCast(curve))
+        curve = trimmed->BasisCurve();
+    const double tol = Precision::PConfusion();
+    if (auto spline = Handle(Geom2d_BSplineCurve)::DownCast(curve)) {
+        spline = Handle(Geom2d_BSplineCurve)::DownCast(spline->Copy());
+        if (spline->IsPeriodic())
+            spline->SetNotPeriodic();
+        if (first < spline->FirstParameter() - tol || last > spline->LastParameter() + tol)
+            return nullptr;
+        if (first > spline->FirstParameter() + tol || last < spline->LastParameter() - tol)
+            spline->Segment(first, last);
+        return spline;
+    }
+    if (!curve->IsKind(STANDARD_TYPE(Geom2d_Line)))
+        return nullptr;
+    TColgp_Array1OfPnt2d poles(1, 2);
+    poles.SetValue(1, curve->Value(first));
+    poles.SetValue(2, curve->Value(last));
+    TColStd_Array1OfReal knots(1, 2);
+    knots.SetValue(1, first);
+    knots.SetValue(2, last);
+    TColStd_Array1OfInteger mults(1, 2);
+    mults.Init(2);
+    return new Geom2d_BSplineCurve(poles, knots, mults, 1);
+}
+
+// Whole widths of a closed parameter range that bring value into it.
+double widthsInto(double value, const ZrGeInterval& range, bool closed)
+{
+    const double width = range.upperBound() - range.lowerBound();
+    const double slack = 1e-9 * std::max(1.0, width);
+    if (!closed || !(width > 0.0))
+        return 0.0;
+    if (value < range.lowerBound() - slack)
+        return std::ceil((range.lowerBound() - slack - value) / width) * width;
+    if (value > range.upperBound() + slack)
+        return -std::ceil((value - range.upperBound() - slack) / width) * width;
+    return 0.0;
+}
+
+bool follows(const ZrGeCurve2d& curve2d, const ZrGeCurve3d& curve, const ZrGeSurface& surface, const ZrGeTol& tol)
+{
+    ZrGeInterval range(1e-12);
+    curve.getInterval(range);
+    constexpr int kSamples = 16;
+    for (int i = 0; i <= kSamples; ++i) {
+        const double s = range.lowerBound() + (range.upperBound() - range.lowerBound()) * i / kSamples;
+        if (!surface.evalPoint(curve2d.evalPoint(s)).isEqualTo(curve.evalPoint(s), tol))
+            return false;
+    }
+    return true;
+}
+
+// The kernel's own parameter curve of the edge, where the host surface has
+// the kernel surface's parameters (a spline face): carried over to the host
+// curve's parameter, moved by whole widths into the range of a surface that
+// closes on itself, and kept only when it follows the edge as closely as a
+// projection must. It keeps the face's trim exactly as the file gives it.
+std::unique_ptr<ZrGeCurve2d> carriedParameterCurve(const WireEdge& use, const ZrGeSurface& surface)
+{
+    if (use.kernelParameterCurve.IsNull())
+        return nullptr;
+    const double t0 = use.kernelRange.first, t1 = use.kernelRange.second;
+    ZrGeInterval range(1e-12);
+    use.curve->getInterval(range);
+    const double s0 = range.lowerBound(), s1 = range.upperBound();
+    if (!(t1 > t0) || !(s1 > s0))
+        return nullptr;
+    Handle(Geom2d_BSplineCurve) spline;
+    try {
+        spline = splineOver(use.kernelParameterCurve, t0, t1);
+    } catch (const Standard_Failure&) {
+        return nullptr;
+    }
+    if (spline.IsNull())
+        return nullptr;
+    const Closure closure = closureOf(surface);
+    const gp_Pnt2d middle = spline->Value(0.5 * (t0 + t1));
+    const ZrGeVector2d shift(widthsInto(middle.X(), closure.u, closure.closedU),
+                             widthsInto(middle.Y(), closure.v, closure.closedV));
+    ZrGeKnotVector knots(ZrGeKnotVector::globalKnotTolerance);
+    for (int i = 1; i <= spline->NbKnots(); ++i)
+        for (int m = 0; m < spline->Multiplicity(i); ++m)
+            knots.append(s0 + (spline->Knot(i) - t0) * (s1 - s0) / (t1 - t0));
+    ZrGePoint2dArray points;
+    ZrGeDoubleArray weights;
+    for (int i = 1; i <= spline->NbPoles(); ++i) {
+        points.append(ZrGePoint2d(spline->Pole(i).X(), spline->Pole(i).Y()) + shift);
+        if (spline->IsRational())
+            weights.append(spline->Weight(i));
+    }
+    auto carried = std::make_unique<ZrGeNurbCurve2d>(spline->Degree(), knots, points, weights, false);
+    if (!carried->isValid() || !follows(*carried, *use.curve, surface, fitTolerance(*use.curve)))
+        return nullptr;
+    return carried;
+}
+
 } // namespace
 
 bool collectFaceWires(const TopoDS_Face& face, const gp_Trsf& shapeTrsf, std::vector<CollectedWire>& wires)
 {
     bool collected = false;
     for (TopExp_Explorer wires_(face, TopAbs_WIRE); wires_.More(); wires_.Next()) {
-        const TopoDS_Shape& wire = wires_.Current();
-        const int wireReversed = isReversed(wire) ? 1 : 0;
         CollectedWire edges;
-        for (TopExp_Explorer edges_(wire, TopAbs_EDGE); edges_.More(); edges_.Next()) {
+        for (TopExp_Explorer edges_(wires_.Current(), TopAbs_EDGE); edges_.More(); edges_.Next()) {
             WireEdge use;
-            if (!collectEdge(TopoDS::Edge(edges_.Current()), wireReversed, shapeTrsf, use))
+            if (!collectEdge(TopoDS::Edge(edges_.Current()), face, shapeTrsf, use))
                 continue;
             if (!edges.empty() && repeats(edges.back(), use))
                 continue;
@@ -309,8 +421,6 @@ bool collectFaceWires(const TopoDS_Face& face, const gp_Trsf& shapeTrsf, std::ve
         }
         if (edges.empty() || !chainWire(edges))
             return false;
-        if (isReversed(face) && isReversed(wire))
-            reverseLoop(edges);
         wires.push_back(std::move(edges));
         collected = true;
     }
@@ -336,12 +446,27 @@ bool chainWire(CollectedWire& wire)
     return true;
 }
 
-void reverseLoop(CollectedWire& wire)
+void mapKernelParameterCurves(std::vector<CollectedWire>& wires, const ParameterMap* map)
 {
-    if (wire.size() > 1)
-        std::reverse(wire.begin() + 1, wire.end());
-    for (WireEdge& use : wire)
-        use.reversed ^= 1;
+    for (CollectedWire& wire : wires)
+        for (WireEdge& use : wire) {
+            if (use.kernelParameterCurve.IsNull())
+                continue;
+            Handle(Geom2d_BSplineCurve) spline;
+            try {
+                if (map)
+                    spline = splineOver(use.kernelParameterCurve, use.kernelRange.first, use.kernelRange.second);
+            } catch (const Standard_Failure&) {
+                spline.Nullify();
+            }
+            if (!spline.IsNull())
+                for (int i = 1; i <= spline->NbPoles(); ++i) {
+                    const gp_Pnt2d pole = spline->Pole(i);
+                    spline->SetPole(i, gp_Pnt2d(map->scaleU * pole.X() + map->offsetU,
+                                                map->scaleV * pole.Y() + map->offsetV));
+                }
+            use.kernelParameterCurve = spline;
+        }
 }
 
 EdgeKey edgeKeyOf(const WireEdge& use)
@@ -370,9 +495,12 @@ void buildFaceLoops(const std::vector<CollectedWire>& wires, const ShapeColour& 
             CoedgeEntry coedge;
             coedge.edge = findOrAddEdge(use, faceColour, record, edgeMap, vertexMap);
             coedge.direction = use.reversed;
-            if (wantsParameterCurves)
-                coedge.parameterCurve =
-                    SharedRef<ZrGeCurve2d>(projectParameterCurve(*use.curve, *face.surface).release());
+            if (wantsParameterCurves) {
+                std::unique_ptr<ZrGeCurve2d> curve = carriedParameterCurve(use, *face.surface);
+                if (!curve)
+                    curve = projectParameterCurve(*use.curve, *face.surface);
+                coedge.parameterCurve = SharedRef<ZrGeCurve2d>(curve.release());
+            }
             loop.append(std::move(coedge));
         }
         if (!loop.isEmpty())
@@ -384,12 +512,7 @@ void buildFaceLoops(const std::vector<CollectedWire>& wires, const ShapeColour& 
 
 std::unique_ptr<ZrGeCurve2d> projectParameterCurve(const ZrGeCurve3d& curve, const ZrGeSurface& surface)
 {
-    const double size = GeExInterface::get().curveSize(curve);
-    const double fit = size < 0.01 ? 1e-5 : size * 0.001;
-    ZrGeTol tol;
-    tol.setEqualPoint(fit);
-    tol.setEqualVector(fit);
-
+    const ZrGeTol tol = fitTolerance(curve);
     ZrGeInterval range(1e-12), range2d(1e-12);
     curve.getInterval(range);
     const int flags = curve.isKindOf(ZrGe::kNurbCurve3d) ? ZrGeProjectionUtils::kNurbsResult : 0;

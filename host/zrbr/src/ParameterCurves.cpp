@@ -1,5 +1,7 @@
 #include "ParameterCurves.h"
 
+#include "GeKernel.h"
+
 #include <Geom2d_BSplineCurve.hxx>
 #include <GeomAPI_ProjectPointOnSurf.hxx>
 #include <GeomProjLib.hxx>
@@ -99,7 +101,9 @@ double deviation(const Edge& edge, const Geom2d_Curve& curve, const Geom_Surface
 {
     const double span = edge.last - edge.first;
     const double slack = Precision::PConfusion() * std::max(1.0, std::fabs(span));
-    if (curve.FirstParameter() > edge.first + slack || curve.LastParameter() < edge.last - slack)
+    const bool covers = curve.IsPeriodic() ||
+                        (curve.FirstParameter() <= edge.first + slack && curve.LastParameter() >= edge.last - slack);
+    if (!covers)
         return Precision::Infinite();
     double worst = 0.0;
     for (int i = 0; i <= kDeviationSamples; ++i) {
@@ -130,10 +134,12 @@ Handle(Geom2d_Curve) compute(const Edge& edge, const Handle(Geom_Surface)& surfa
                 best = candidate;
             }
         };
-        consider(fitted(edge, surface));
+        consider(GeKernel::intoClosedRange(fitted(edge, surface), *surface, edge.first, edge.last));
         if (bestDeviation > kTolerance * 10.0) {
             double tolerance = kTolerance;
-            consider(GeomProjLib::Curve2d(edge.curve, edge.first, edge.last, surface, tolerance));
+            consider(GeKernel::intoClosedRange(
+                GeomProjLib::Curve2d(edge.curve, edge.first, edge.last, surface, tolerance), *surface, edge.first,
+                edge.last));
         }
         return best;
     } catch (const Standard_Failure&) {

@@ -191,8 +191,9 @@ private:
         const double jump = from.Distance(to);
         if (jump <= kParameterJump)
             return TopoDS_Edge();
+        // At a pole the surface maps the whole jump to one point.
         const gp_Pnt pole = surface.Value(from.X(), from.Y());
-        const double spread = std::max(kTolerance * 10.0, m_vertexReach[vertexId]);
+        const double spread = kTolerance;
         for (double t : {0.25, 0.5, 0.75, 1.0}) {
             const gp_Pnt2d uv(from.X() + (to.X() - from.X()) * t, from.Y() + (to.Y() - from.Y()) * t);
             if (surface.Value(uv.X(), uv.Y()).Distance(pole) > spread)

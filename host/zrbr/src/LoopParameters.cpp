@@ -20,106 +20,102 @@ void shiftAlong(KernelUse& use, int direction, double by)
     use.shift(direction == 0 ? by : 0.0, direction == 0 ? 0.0 : by);
 }
 
-double wholePeriods(double from, double to, double period) { return std::round((to - from) / period) * period; }
 
-gp_Pnt2d centreOf(const KernelLoop& loop)
-{
-    const auto box = parameterBox(loop);
-    return gp_Pnt2d(0.5 * (box.first.X() + box.second.X()), 0.5 * (box.first.Y() + box.second.Y()));
-}
 
-// True when the use runs at one value of the repeating parameter: a seam
-// across that direction.
-bool runsAcross(const KernelUse& use, int direction)
+// True when the use runs at one value of the repeating parameter (along a
+// line across that direction, a seam or a meridian; a projected one within
+// a ten-thousandth of the period) and moves in the other.
+bool runsAcross(const KernelUse& use, int direction, double period)
 {
     const double at = coordinate(use.at(0.0), direction);
     for (double f : {0.25, 0.5, 0.75, 1.0})
-        if (std::fabs(coordinate(use.at(f), direction) - at) > kParameterJump)
+        if (std::fabs(coordinate(use.at(f), direction) - at) > 1e-4 * period)
             return false;
-    return true;
+    return std::fabs(coordinate(use.end(), 1 - direction) - coordinate(use.start(), 1 - direction)) > kParameterJump;
 }
 
-// The face lies left of its coedges in the surface's parameters: of the
-// two uses of a seam across u, the one climbing in v sits a period above
-// the other in u; of a seam across v, the one running back in u sits a
-// period above the other in v.
-bool sitsHigh(const KernelUse& use, int direction)
+// The face lies left of its coedges in the surface's parameters: a use
+// across u that climbs in v bounds the face from above in u, one that
+// descends from below; a use across v that runs back in u bounds it from
+// above in v, one that runs on from below.
+bool boundsFromAbove(const KernelUse& use, int direction)
 {
     const gp_Pnt2d from = use.start(), to = use.end();
     return direction == 0 ? to.Y() > from.Y() : to.X() < from.X();
 }
 
-using Seam = std::pair<KernelUse*, KernelUse*>;
-
-std::vector<Seam> seamsAcross(std::vector<KernelLoop>& loops, int direction)
+// Whole periods that take value into [low, low + period), or into
+// (low, low + period] when from above.
+double periodsInto(double value, double low, double period, bool fromAbove)
 {
-    std::map<int, KernelUse*> firstUse;
-    std::vector<Seam> seams;
-    for (KernelLoop& loop : loops)
-        for (KernelUse& use : loop) {
-            if (use.givenCurve || !runsAcross(use, direction))
-                continue;
-            const auto found = firstUse.find(use.edge);
-            if (found == firstUse.end())
-                firstUse.emplace(use.edge, &use);
-            else if (found->second->reversed != use.reversed)
-                seams.emplace_back(found->second, &use);
-        }
-    return seams;
+    const double slack = kParameterJump;
+    double steps = std::floor((value - low) / period);
+    if (fromAbove && value - steps * period <= low + slack)
+        steps -= 1.0;
+    else if (!fromAbove && value - (steps + 1.0) * period >= low - slack)
+        steps += 1.0;
+    return -steps * period;
 }
 
-void placeBetweenSeams(std::vector<KernelLoop>& loops, const std::vector<Seam>& seams, int direction, double period)
+// Samples along each use when finding where a face starts in a period.
+constexpr int kSpreadSamples = 32;
+
+// Where the face starts in a repeating direction: at a seam when it has one
+// (an edge both of whose uses run across), otherwise after the widest gap
+// its boundary leaves in the period.
+double faceStart(const std::vector<KernelLoop>& loops, const std::vector<KernelUse*>& below,
+                 const std::vector<KernelUse*>& above, int direction, double period)
 {
-    const double low = coordinate(seams.front().first->start(), direction);
-    std::vector<const KernelUse*> placed;
-    for (const Seam& seam : seams) {
-        KernelUse* high = sitsHigh(*seam.first, direction) ? seam.first : seam.second;
-        KernelUse* lowUse = high == seam.first ? seam.second : seam.first;
-        // One curve for both, at the period's two ends.
-        lowUse->curve = high->curve;
-        shiftAlong(*lowUse, direction, wholePeriods(coordinate(lowUse->start(), direction), low, period));
-        high->curve = lowUse->curve;
-        shiftAlong(*high, direction, period);
-        placed.push_back(high);
-        placed.push_back(lowUse);
-    }
-    for (KernelLoop& loop : loops)
-        for (KernelUse& use : loop) {
-            if (use.givenCurve || std::find(placed.begin(), placed.end(), &use) != placed.end())
-                continue;
-            const double middle = coordinate(use.at(0.5), direction);
-            shiftAlong(use, direction, wholePeriods(middle, low + 0.5 * period, period));
+    for (const KernelUse* low : below)
+        for (const KernelUse* high : above)
+            if (low->edge == high->edge)
+                return coordinate(low->start(), direction);
+    std::vector<double> at;
+    for (const KernelLoop& loop : loops)
+        for (const KernelUse& use : loop)
+            for (int i = 0; i <= kSpreadSamples; ++i) {
+                const double value = coordinate(use.at(static_cast<double>(i) / kSpreadSamples), direction);
+                at.push_back(value - std::floor(value / period) * period);
+            }
+    std::sort(at.begin(), at.end());
+    double start = at.front(), widest = at.front() + period - at.back();
+    for (std::size_t i = 1; i < at.size(); ++i)
+        if (at[i] - at[i - 1] > widest) {
+            widest = at[i] - at[i - 1];
+            start = at[i];
         }
+    return start;
 }
 
-void followOn(std::vector<KernelLoop>& loops, int direction, double period)
+// Places the face's uses in one period of a repeating direction, from
+// where the face starts there. The face lies left of its coedges in the
+// surface's parameters: a use across u that descends in v bounds the face
+// from below in u and sits at or after the start, one that climbs bounds it
+// from above and sits after the start (a seam's two uses a whole period
+// apart); a use across v that runs on in u bounds it from below in v, one
+// that runs back from above. Every other use goes with its middle in the
+// period.
+void placeInPeriod(std::vector<KernelLoop>& loops, int direction, double period)
 {
+    std::vector<KernelUse*> below, above, others;
     for (KernelLoop& loop : loops)
-        for (std::size_t k = 1; k < loop.size(); ++k)
-            if (!loop[k].givenCurve)
-                shiftAlong(loop[k], direction,
-                           wholePeriods(coordinate(loop[k].start(), direction),
-                                        coordinate(loop[k - 1].end(), direction), period));
-    if (loops.size() < 2)
-        return;
-    std::size_t widest = 0;
-    double widestSpan = -1.0;
-    for (std::size_t l = 0; l < loops.size(); ++l) {
-        const auto box = parameterBox(loops[l]);
-        if (box.first.Distance(box.second) > widestSpan) {
-            widestSpan = box.first.Distance(box.second);
-            widest = l;
+        for (KernelUse& use : loop) {
+            if (use.givenCurve)
+                continue;
+            if (!runsAcross(use, direction, period))
+                others.push_back(&use);
+            else if (boundsFromAbove(use, direction))
+                above.push_back(&use);
+            else
+                below.push_back(&use);
         }
-    }
-    const double reference = coordinate(centreOf(loops[widest]), direction);
-    for (std::size_t l = 0; l < loops.size(); ++l) {
-        if (l == widest)
-            continue;
-        const double by = wholePeriods(coordinate(centreOf(loops[l]), direction), reference, period);
-        for (KernelUse& use : loops[l])
-            if (!use.givenCurve)
-                shiftAlong(use, direction, by);
-    }
+    const double low = faceStart(loops, below, above, direction, period);
+    for (KernelUse* use : below)
+        shiftAlong(*use, direction, periodsInto(coordinate(use->start(), direction), low, period, false));
+    for (KernelUse* use : above)
+        shiftAlong(*use, direction, periodsInto(coordinate(use->start(), direction), low, period, true));
+    for (KernelUse* use : others)
+        shiftAlong(*use, direction, periodsInto(coordinate(use->at(0.5), direction), low, period, false));
 }
 
 void intoFirstPeriod(std::vector<KernelLoop>& loops, const Geom_Surface& surface, int direction, double period)
@@ -170,11 +166,7 @@ void placeInPeriods(std::vector<KernelLoop>& loops, const Geom_Surface& surface)
         if (!(direction == 0 ? surface.IsUPeriodic() : surface.IsVPeriodic()))
             continue;
         const double period = direction == 0 ? surface.UPeriod() : surface.VPeriod();
-        const std::vector<Seam> seams = seamsAcross(loops, direction);
-        if (seams.empty())
-            followOn(loops, direction, period);
-        else
-            placeBetweenSeams(loops, seams, direction, period);
+        placeInPeriod(loops, direction, period);
         intoFirstPeriod(loops, surface, direction, period);
     }
 }

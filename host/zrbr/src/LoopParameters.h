@@ -29,9 +29,11 @@ using KernelLoop = std::vector<KernelUse>;
 std::pair<gp_Pnt2d, gp_Pnt2d> parameterBox(const KernelLoop& loop);
 
 // Moves the computed parameter curves of a face by whole periods of the
-// surface so that they bound one region: a seam across a repeating
-// direction fixes the period, its two uses at its two ends and every other
-// use with its middle between them; without a seam the uses follow on from
+// surface so that they bound one region. Uses along lines across a
+// repeating direction (seams, meridians) fix the face's period in it: the
+// face lies left of each, so a use bounds it from below or from above, and
+// the two uses of a seam are a whole period apart. Every other use goes
+// with its middle in that period. Without such uses the uses follow on from
 // each other in loop order and the loops keep together. The region then
 // starts in the surface's first period. Every use must have its curve.
 void placeInPeriods(std::vector<KernelLoop>& loops, const Geom_Surface& surface);

@@ -404,6 +404,76 @@ std::unique_ptr<ZrGeCurve2d> carriedParameterCurve(const WireEdge& use, const Zr
     return carried;
 }
 
+// A coedge's parameter curve ends, in loop direction.
+bool loopEnds(const CoedgeEntry& coedge, ZrGePoint2d& start, ZrGePoint2d& end)
+{
+    if (!coedge.parameterCurve || !coedge.parameterCurve->hasStartPoint(start) ||
+        !coedge.parameterCurve->hasEndPoint(end))
+        return false;
+    if (coedge.direction)
+        std::swap(start, end);
+    return true;
+}
+
+// The straight parameter curve from one point to another, in loop
+// direction, over the edge curve's parameter.
+std::unique_ptr<ZrGeCurve2d> straightCurve(ZrGePoint2d from, ZrGePoint2d to, int direction,
+                                           const ZrGeCurve3d& curve)
+{
+    if (direction)
+        std::swap(from, to);
+    ZrGeInterval range(1e-12);
+    curve.getInterval(range);
+    ZrGeKnotVector knots(ZrGeKnotVector::globalKnotTolerance);
+    for (double knot : {range.lowerBound(), range.lowerBound(), range.upperBound(), range.upperBound()})
+        knots.append(knot);
+    ZrGePoint2dArray points;
+    points.append(from);
+    points.append(to);
+    auto line = std::make_unique<ZrGeNurbCurve2d>(1, knots, points, ZrGeDoubleArray(), false);
+    return line->isValid() ? std::move(line) : nullptr;
+}
+
+// An edge that has shrunk to a point where the surface has a pole (a
+// spline surface's apex) has no parameters of its own: any curve along the
+// pole projects onto it. It runs straight across the pole from where the
+// coedge before it ends to where the one after it starts; several such
+// edges in a row share that line.
+void bridgeCollapsedCoedges(const BrepBuilderInitialData& record, FaceEntry& face)
+{
+    for (Loop& loop : face.loops) {
+        const int n = loop.length();
+        std::vector<bool> collapsed(static_cast<std::size_t>(n), false);
+        int count = 0;
+        for (int k = 0; k < n; ++k) {
+            const ZrGeCurve3d& curve = *record.edges[loop[k].edge].curve;
+            collapsed[k] = GeExInterface::get().curveSize(curve) < fitTolerance(curve).equalPoint();
+            count += collapsed[k] ? 1 : 0;
+        }
+        if (count == 0 || count == n)
+            continue;
+        for (int first = 0; first < n; ++first) {
+            if (!collapsed[first] || collapsed[(first + n - 1) % n])
+                continue;
+            int run = 0;
+            while (collapsed[(first + run) % n])
+                ++run;
+            ZrGePoint2d before, from, to, after;
+            if (!loopEnds(loop[(first + n - 1) % n], before, from) || !loopEnds(loop[(first + run) % n], to, after))
+                continue;
+            for (int i = 0; i < run; ++i) {
+                CoedgeEntry& coedge = loop[(first + i) % n];
+                const ZrGeCurve3d& curve = *record.edges[coedge.edge].curve;
+                std::unique_ptr<ZrGeCurve2d> bridge =
+                    straightCurve(from + (to - from) * (static_cast<double>(i) / run),
+                                  from + (to - from) * (static_cast<double>(i + 1) / run), coedge.direction, curve);
+                if (bridge && follows(*bridge, curve, *face.surface, fitTolerance(curve)))
+                    coedge.parameterCurve = SharedRef<ZrGeCurve2d>(bridge.release());
+            }
+        }
+    }
+}
+
 } // namespace
 
 bool collectFaceWires(const TopoDS_Face& face, const gp_Trsf& shapeTrsf, std::vector<CollectedWire>& wires)
@@ -506,8 +576,10 @@ void buildFaceLoops(const std::vector<CollectedWire>& wires, const ShapeColour& 
         if (!loop.isEmpty())
             face.loops.append(std::move(loop));
     }
-    if (wantsParameterCurves)
+    if (wantsParameterCurves) {
         placeCurvesOnClosures(face);
+        bridgeCollapsedCoedges(record, face);
+    }
 }
 
 std::unique_ptr<ZrGeCurve2d> projectParameterCurve(const ZrGeCurve3d& curve, const ZrGeSurface& surface)

@@ -166,12 +166,7 @@ QUOR_TEST(APayloadThatFailsOrCannotStartIsAFailedInstallation) {
         if (!c.executable) REQUIRE(WriteFileText(PayloadInPlace::Path(), "not a program\r\n"));
         TipLog tips;
         // A finish page, with no step left to close it, would fail the script.
-        RunInstallerInProcess({
-            OnWelcomePage([](CNimbWelcomeDlg& welcome) { PostClick(welcome.GetDlgItem(IDC_AGREEMENT_CHECK)); }),
-            When("the agreement", [] { return g_bLicenseAccepted == 1; },
-                 [] { PostClick(VisibleWelcomePage()->GetDlgItem(IDC_INSTALL_BUTTON)); }),
-            AnswerTip(tips, IDOK),
-        });
+        RunInstallerInProcess(AgreeInstallThen({AnswerTip(tips, IDOK)}));
         CHECK_EQ(TextsOf(tips), std::vector<std::wstring>{Text(IDS_INSTALL_FAILED)});
         CHECK_EQ(TypesOf(tips), std::vector<int>{kTipQuestion});
         CHECK_EQ(payload.Runs().size(), c.runs);
@@ -184,10 +179,7 @@ QUOR_TEST(AMissingPayloadIsNamedAndTheRunEndsWithoutAFinishPage) {
     ::DeleteFileW(PayloadInPlace::Path().c_str());
     TipLog tips;
     bool lockedDuringTip = false;
-    RunInstallerInProcess({
-        OnWelcomePage([](CNimbWelcomeDlg& welcome) { PostClick(welcome.GetDlgItem(IDC_AGREEMENT_CHECK)); }),
-        When("the agreement", [] { return g_bLicenseAccepted == 1; },
-             [] { PostClick(VisibleWelcomePage()->GetDlgItem(IDC_INSTALL_BUTTON)); }),
+    RunInstallerInProcess(AgreeInstallThen({
         When("the worker's first tip", [] { return VisibleTip() != nullptr; },
              [&] { lockedDuringTip = VisibleWelcomePage()->m_bLocked; }),
         AnswerTip(tips, IDOK),
@@ -195,7 +187,7 @@ QUOR_TEST(AMissingPayloadIsNamedAndTheRunEndsWithoutAFinishPage) {
              [] { return VisibleTip() && VisibleTip()->m_strMessage == Text(IDS_INSTALL_FAILED).c_str(); },
              [] { SaveTipScreenshot(L"tip-install-failed", *VisibleTip()); }),
         AnswerTip(tips, IDOK),
-    });
+    }));
     CHECK(lockedDuringTip);
     CHECK_EQ(TextsOf(tips), (std::vector<std::wstring>{
                                 FillPlaceholder(Text(IDS_PAYLOAD_MISSING), PayloadInPlace::Path().c_str()).str(),

@@ -91,14 +91,11 @@ QUOR_TEST(AnUnwritableRecordIsReportedAndTheInstallationStillSucceeds) {
     PayloadInPlace payload;
     const LockedAddOnKey locked(L"D:(A;;KR;;;WD)"); // everyone may read, nobody may write
     TipLog tips;
-    RunInstallerInProcess({
-        OnWelcomePage([](CNimbWelcomeDlg& page) { PostClick(page.GetDlgItem(IDC_AGREEMENT_CHECK)); }),
-        When("the agreement", [] { return g_bLicenseAccepted == 1; },
-             [] { PostClick(VisibleWelcomePage()->GetDlgItem(IDC_INSTALL_BUTTON)); }),
+    RunInstallerInProcess(AgreeInstallThen({
         AnswerTip(tips, IDOK),
         When("the finish page", [] { return VisibleFinishPage() != nullptr; },
              [] { PostClick(VisibleFinishPage()->GetDlgItem(IDC_FINISH_BUTTON)); }),
-    });
+    }));
     CHECK_EQ(TextsOf(tips), std::vector<std::wstring>{Text(IDS_REGISTRY_WRITE_FAILED)});
     CHECK_EQ(TypesOf(tips), std::vector<int>{kTipNotice});
     CHECK_EQ(payload.Runs().size(), static_cast<size_t>(1));

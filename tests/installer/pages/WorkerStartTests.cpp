@@ -34,21 +34,10 @@ QUOR_TEST(TheWorkerIsWaitedForAWhileAndOneThatNeverStartsFailsTheInstallation) {
         HostInstalled host; // and no LastPath of the case before
         PayloadInPlace payload;
         TipLog tips;
-        std::vector<ScriptStep> steps = {
-            OnWelcomePage([](CNimbWelcomeDlg& page) { PostClick(page.GetDlgItem(IDC_AGREEMENT_CHECK)); }),
-            When("the agreement", [] { return g_bLicenseAccepted == 1; },
-                 [&] {
-                     HoldNextThreadStart(c.holdMs);
-                     PostClick(VisibleWelcomePage()->GetDlgItem(IDC_INSTALL_BUTTON));
-                 }),
-        };
-        if (c.installed) {
-            steps.push_back(When("the finish page", [] { return VisibleFinishPage() != nullptr; },
-                                 [] { PostClick(VisibleFinishPage()->GetDlgItem(IDC_FINISH_BUTTON)); }));
-        } else {
-            steps.push_back(AnswerTip(tips, IDOK));
-        }
-        RunInstallerInProcess(std::move(steps));
+        ScriptStep outcome = c.installed ? When("the finish page", [] { return VisibleFinishPage() != nullptr; },
+                                                [] { PostClick(VisibleFinishPage()->GetDlgItem(IDC_FINISH_BUTTON)); })
+                                         : AnswerTip(tips, IDOK);
+        RunInstallerInProcess(AgreeInstallThen({outcome}, [&] { HoldNextThreadStart(c.holdMs); }));
         ReleaseHeldThread();
         CHECK(HeldThreadId() != 0);
         if (c.installed) {

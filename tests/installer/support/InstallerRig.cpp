@@ -195,6 +195,19 @@ ScriptStep OnWelcomePage(std::function<void(CNimbWelcomeDlg&)> act) {
     return step;
 }
 
+std::vector<ScriptStep> AgreeInstallThen(std::vector<ScriptStep> then, std::function<void()> beforeInstall) {
+    std::vector<ScriptStep> steps = {
+        OnWelcomePage([](CNimbWelcomeDlg& page) { PostClick(page.GetDlgItem(IDC_AGREEMENT_CHECK)); }),
+        When("the agreement", [] { return g_bLicenseAccepted == 1; },
+             [beforeInstall] {
+                 if (beforeInstall) beforeInstall();
+                 PostClick(VisibleWelcomePage()->GetDlgItem(IDC_INSTALL_BUTTON));
+             }),
+    };
+    for (ScriptStep& step : then) steps.push_back(std::move(step));
+    return steps;
+}
+
 void RunInstallerInProcess(std::vector<ScriptStep> steps, const std::function<void(CNimbInstallerApp&)>& afterwards) {
     g_strInstallPath.Empty();
     g_bHostInstalled = 0;

@@ -119,6 +119,9 @@ ScriptStep When(const char* waitingFor, std::function<bool()> ready, std::functi
 ScriptStep After(DWORD milliseconds, std::function<void()> act);
 // A step that waits for the welcome page, with no tip over it, and then acts on it.
 ScriptStep OnWelcomePage(std::function<void(CNimbWelcomeDlg&)> act);
+// Steps that tick the agreement, click Install once it holds (after
+// beforeInstall, when given) and then go on with the given steps.
+std::vector<ScriptStep> AgreeInstallThen(std::vector<ScriptStep> then, std::function<void()> beforeInstall = nullptr);
 
 // Runs the installer's start-up in this process, from fresh shared state,
 // while the steps answer it; then afterwards(app) before the app is released.

@@ -355,7 +355,8 @@ Handle(Geom_BSplineSurface) toSpline(const Handle(Geom_Surface)& surface)
 
 // The extrusion cut to its curve and to at least +-1000 along its
 // direction, reaching further when the face does, and to the face's own
-// extent along an unbounded curve.
+// extent along an unbounded curve. Along a closed periodic curve the cut
+// starts where the face starts when the face runs across the curve's start.
 Handle(Geom_Surface) trimmedExtrusion(const Handle(Geom_SurfaceOfLinearExtrusion)& extrusion, const TopoDS_Face& face)
 {
     const Handle(Geom_Curve) basis = extrusion->BasisCurve();
@@ -370,6 +371,12 @@ Handle(Geom_Surface) trimmedExtrusion(const Handle(Geom_SurfaceOfLinearExtrusion
         if (Precision::IsInfinite(u1) || Precision::IsInfinite(u2)) {
             u1 = faceU1;
             u2 = faceU2;
+        } else if (basis->IsPeriodic() && (faceU1 < u1 - Precision::PConfusion() ||
+                                           faceU2 > u2 + Precision::PConfusion())) {
+            // A face across the closed curve's start: the period starts
+            // where the face does, so that it stays whole.
+            u2 = faceU1 + (u2 - u1);
+            u1 = faceU1;
         }
         return new Geom_RectangularTrimmedSurface(extrusion, u1, u2, v1, v2, basis->IsClosed(), false);
     } catch (const Standard_Failure&) {

@@ -215,11 +215,9 @@ ZrGePoint3d nappeProbe(const std::vector<CollectedWire>& wires, const ZrGePoint3
     return start;
 }
 
-// The host cone is one nappe whose normal points away from the axis. The
-// kernel cone is both nappes, its normal pointing away from the axis on the
-// nappe its reference circle lies on (+Z from the apex for a positive
-// semi-angle) and toward the axis on the other: a face on that other nappe
-// turns round against the host cone.
+// The host cone is one nappe; the kernel cone is both. Both normals point
+// away from the axis on every nappe, so the face keeps its direction on
+// either.
 std::unique_ptr<ZrGeSurface> coneOf(const Geom_ConicalSurface& kernel, FaceJob& job)
 {
     const Frame frame(kernel.Position(), job.faceTrsf);
@@ -236,15 +234,11 @@ std::unique_ptr<ZrGeSurface> coneOf(const Geom_ConicalSurface& kernel, FaceJob& 
                                            unbounded(), -kPi, kPi);
     const ZrGeTol nappeTol(0.001, 0.001);
     const ZrGePoint3d probe = nappeProbe(job.wires, apex, nappeTol);
-    bool otherNappe = false;
     if (!cone->isOn(probe, nappeTol)) {
         cone->set(c, s, apex - frame.axis * height, radius, -frame.axis, frame.ref, unbounded(), -kPi, kPi);
         if (!cone->isOn(probe, nappeTol))
             return nullptr;
-        otherNappe = true;
     }
-    if (otherNappe != (semiAngle < 0.0))
-        job.entry.direction ^= 1;
     return cone;
 }
 

@@ -337,6 +337,17 @@ std::unique_ptr<ZrGeSurface> nurbsOf(Handle(Geom_BSplineSurface) spline, const g
     return surface;
 }
 
+// The host spline of a face. Its normal is the cross product of its
+// parameter directions, which a mirroring placement turns round against
+// the face's mirrored outward side: the face then runs against it.
+std::unique_ptr<ZrGeSurface> splineOfFace(FaceJob& job, const Handle(Geom_BSplineSurface)& spline)
+{
+    std::unique_ptr<ZrGeSurface> surface = nurbsOf(spline, job.faceTrsf, job.face);
+    if (surface && job.faceTrsf.IsNegative())
+        job.entry.direction ^= 1;
+    return surface;
+}
+
 // A surface the kernel converts into a B-spline surface; none when it cannot.
 Handle(Geom_BSplineSurface) toSpline(const Handle(Geom_Surface)& surface)
 {
@@ -387,7 +398,7 @@ void convertExtrusion(FaceJob& job, const Handle(Geom_SurfaceOfLinearExtrusion)&
     if (spline.IsNull())
         return;
     runProcedure(job, [&](FaceJob& j) {
-        std::unique_ptr<ZrGeSurface> surface = nurbsOf(spline, j.faceTrsf, j.face);
+        std::unique_ptr<ZrGeSurface> surface = splineOfFace(j, spline);
         // The trim keeps the direction along a closed curve and turns the
         // other one round: the surface's normal is then the other way.
         if (surface && extrusion->BasisCurve()->IsClosed())
@@ -403,7 +414,7 @@ void convertOn(FaceJob& job, const Handle(Geom_Surface)& surface)
     else if (auto spline = Handle(Geom_BSplineSurface)::DownCast(surface))
         runProcedure(job, [&](FaceJob& j) {
             j.keepsParameters = true;
-            return nurbsOf(spline, j.faceTrsf, j.face);
+            return splineOfFace(j, spline);
         });
     else if (auto cylinder = Handle(Geom_CylindricalSurface)::DownCast(surface))
         runProcedure(job, [&](FaceJob& j) { return cylinderOf(*cylinder, j.faceTrsf); });
@@ -416,7 +427,7 @@ void convertOn(FaceJob& job, const Handle(Geom_Surface)& surface)
     else if (surface->IsKind(STANDARD_TYPE(Geom_SurfaceOfRevolution))) {
         const Handle(Geom_BSplineSurface) converted = toSpline(surface);
         if (!converted.IsNull())
-            runProcedure(job, [&](FaceJob& j) { return nurbsOf(converted, j.faceTrsf, j.face); });
+            runProcedure(job, [&](FaceJob& j) { return splineOfFace(j, converted); });
     } else if (auto extrusion = Handle(Geom_SurfaceOfLinearExtrusion)::DownCast(surface))
         convertExtrusion(job, extrusion);
 }

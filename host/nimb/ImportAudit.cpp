@@ -18,6 +18,7 @@
 #include <zrdb/ZrDbObjectPtr.h>
 #include <zrdb/ZrDbSymbolTable.h>
 
+#include "MeshMeasure.h"
 #include "SourceModel.h"
 
 namespace {
@@ -27,6 +28,7 @@ constexpr int kMaxDepth = 64;
 
 // One body of the drawing, measured.
 struct MadeBody {
+    std::shared_ptr<const ZrModelerGeometry> geometry;
     std::string block;
     bool closed = false; // it bounds a volume
     bool valid = false;
@@ -38,9 +40,13 @@ struct MadeBody {
     int freeEdges = 0;
 };
 
-MadeBody measured(const ZrModelerGeometry& geometry, const std::string& block)
+MadeBody measured(ZrModelerGeometry& geometry, const std::string& block)
 {
     MadeBody body;
+    zrrxAddRef(&geometry);
+    body.geometry.reset(&geometry, [](const ZrModelerGeometry* held) {
+        zrrxRelease(const_cast<ZrModelerGeometry*>(held));
+    });
     body.block = block;
     body.closed = geometry.numSolids() > 0;
     body.valid = geometry.isValid();
@@ -100,9 +106,7 @@ void collectMade(ZrDbObjectId blockId, int depth, std::vector<MadeBody>& bodies)
         } else if (isBodyEntity(id.objectClass())) {
             ZrModelerGeometry* geometry = geometryOf(id);
             if (geometry) {
-                zrrxAddRef(geometry);
                 bodies.push_back(measured(*geometry, name));
-                zrrxRelease(geometry);
             } else {
                 MadeBody empty;
                 empty.block = name;
@@ -252,17 +256,38 @@ std::string firstLine(const std::string& text)
     return end == std::string::npos ? text : text.substr(0, end);
 }
 
-// What is wrong with a pair, empty when nothing is.
-std::vector<std::string> differences(const SourceBody& source, const MadeBody& made, double tolerance)
+// What a comparison measures of a body.
+struct Measures {
+    double volume = 0.0;
+    double area = 0.0;
+    ZrGePoint3d centroid;
+    bool hasCentroid = false;
+};
+
+Measures integrated(const SourceBody& body) { return {body.volume, body.area, body.centroid, true}; }
+Measures integrated(const MadeBody& body) { return {body.volume, body.area, body.centroid, body.hasCentroid}; }
+Measures meshed(const MeshMeasure& mesh) { return {mesh.volume, mesh.area, mesh.centroid, true}; }
+
+MeshMeasure meshOf(const ZrModelerGeometry& geometry, double size, bool closed)
+{
+    MeshMeasure measure;
+    ZrModelerMesh mesh;
+    ZrModelerMeshParams params;
+    params.chordTolerance = std::max(size, 1e-9) * kMeshChordShare;
+    params.angleTolerance = kMeshAngle;
+    geometry.tessellate(params, mesh);
+    for (int t = 0; t < mesh.numTriangles(); ++t)
+        measure.addTriangle(mesh.points[mesh.triangles[3 * t]], mesh.points[mesh.triangles[3 * t + 1]],
+                            mesh.points[mesh.triangles[3 * t + 2]]);
+    measure.finish(closed);
+    return measure;
+}
+
+std::vector<std::string> measureDifferences(const Measures& source, const Measures& made, bool bothClosed,
+                                            double size, double tolerance)
 {
     std::vector<std::string> found;
-    if (!made.valid)
-        found.push_back("not valid (" + firstLine(made.report) + ")" + (source.valid ? "" : ", the source is not valid either"));
-    if (source.closed && !made.closed)
-        found.push_back("open, the source is closed");
-    if (source.closed && made.closed) {
-        if (made.volume < 0.0)
-            found.push_back("inside out");
+    if (bothClosed) {
         const double volume = relativeDifference(made.volume, source.volume);
         if (std::fabs(volume) > tolerance)
             found.push_back("volume " + number(made.volume) + " instead of " + number(source.volume) + " (" +
@@ -274,12 +299,41 @@ std::vector<std::string> differences(const SourceBody& source, const MadeBody& m
                         ")");
     if (!made.hasCentroid) {
         found.push_back("no centroid");
-    } else if (source.size > 0.0) {
-        const double away = source.centroid.distanceTo(made.centroid) / source.size;
-        if (away > tolerance * 0.1)
-            found.push_back("centroid " + number(source.centroid.distanceTo(made.centroid)) + " away (" +
-                            percent(away).substr(1) + " of its size)");
+    } else if (size > 0.0) {
+        const double distance = source.centroid.distanceTo(made.centroid);
+        if (distance / size > tolerance * 0.1)
+            found.push_back("centroid " + number(distance) + " away (" + percent(distance / size).substr(1) +
+                            " of its size)");
     }
+    return found;
+}
+
+// What is wrong with a pair, empty when nothing is. Where the kernel's
+// integration disagrees, both bodies are measured again on fine meshes,
+// which do not depend on how the surfaces are parameterised: the kernel
+// integrates some surfaces (rational splines, extrusions) off by more than
+// the tolerance.
+std::vector<std::string> differences(const SourceBody& source, const MadeBody& made, double tolerance)
+{
+    std::vector<std::string> found;
+    if (!made.valid)
+        found.push_back("not valid (" + firstLine(made.report) + ")" +
+                        (source.valid ? "" : ", the source is not valid either"));
+    if (source.closed && !made.closed)
+        found.push_back("open, the source is closed");
+    const bool bothClosed = source.closed && made.closed;
+    if (bothClosed && made.volume < 0.0)
+        found.push_back("inside out");
+    std::vector<std::string> measured =
+        measureDifferences(integrated(source), integrated(made), bothClosed, source.size, tolerance);
+    if (!measured.empty() && made.geometry && source.measureMesh) {
+        measured = measureDifferences(meshed(source.measureMesh()), meshed(meshOf(*made.geometry, source.size,
+                                                                                   bothClosed)),
+                                      bothClosed, source.size, tolerance);
+        for (std::string& line : measured)
+            line += " on meshes";
+    }
+    found.insert(found.end(), measured.begin(), measured.end());
     return found;
 }
 

@@ -1,7 +1,8 @@
 #include "SourceModel.h"
 
 #include <BRepBndLib.hxx>
-#include <BRepBuilderAPI_NurbsConvert.hxx>
+#include <BRepBuilderAPI_Copy.hxx>
+#include <BRepMesh_IncrementalMesh.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepGProp.hxx>
 #include <BRep_Tool.hxx>
@@ -14,7 +15,9 @@
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
 #include <OSD.hxx>
+#include <Poly_Triangulation.hxx>
 #include <STEPCAFControl_Reader.hxx>
+#include <ShapeCustom.hxx>
 #include <Standard_ErrorHandler.hxx>
 #include <Standard_Failure.hxx>
 #include <TDF_LabelSequence.hxx>
@@ -78,12 +81,40 @@ TopoDS_Shape integrable(const TopoDS_Shape& shape)
     if (!hasSweptFaces(shape))
         return shape;
     try {
-        BRepBuilderAPI_NurbsConvert converted(shape);
-        if (converted.IsDone())
-            return converted.Shape();
+        const TopoDS_Shape converted = ShapeCustom::ConvertToBSpline(shape, true, true, true);
+        if (!converted.IsNull())
+            return converted;
     } catch (const Standard_Failure&) {
     }
     return shape;
+}
+
+MeshMeasure meshMeasureOf(const TopoDS_Shape& shape, double size, bool closed)
+{
+    MeshMeasure measure;
+    const TopoDS_Shape copy = BRepBuilderAPI_Copy(shape).Shape();
+    BRepMesh_IncrementalMesh(copy, std::max(size, 1e-9) * kMeshChordShare, false, kMeshAngle);
+    for (TopExp_Explorer faces(copy, TopAbs_FACE); faces.More(); faces.Next()) {
+        const TopoDS_Face& face = TopoDS::Face(faces.Current());
+        TopLoc_Location location;
+        const Handle(Poly_Triangulation) triangulation = BRep_Tool::Triangulation(face, location);
+        if (triangulation.IsNull())
+            continue;
+        const gp_Trsf placement = location.Transformation();
+        const auto point = [&](int node) {
+            const gp_Pnt p = triangulation->Node(node).Transformed(placement);
+            return ZrGePoint3d(p.X(), p.Y(), p.Z());
+        };
+        for (int i = 1; i <= triangulation->NbTriangles(); ++i) {
+            int a = 0, b = 0, c = 0;
+            triangulation->Triangle(i).Get(a, b, c);
+            if (face.Orientation() == TopAbs_REVERSED)
+                std::swap(b, c);
+            measure.addTriangle(point(a), point(b), point(c));
+        }
+    }
+    measure.finish(closed);
+    return measure;
 }
 
 SourceBody measured(const TopoDS_Shape& original, bool closed)
@@ -103,6 +134,8 @@ SourceBody measured(const TopoDS_Shape& original, bool closed)
     }
     body.centroid = ZrGePoint3d(centre.X(), centre.Y(), centre.Z());
     body.size = diagonalOf(shape);
+    const double size = body.size;
+    body.measureMesh = [original, size, closed] { return meshMeasureOf(original, size, closed); };
     try {
         body.valid = BRepCheck_Analyzer(original).IsValid();
     } catch (const Standard_Failure&) {

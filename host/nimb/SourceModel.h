@@ -1,10 +1,13 @@
 #pragma once
 // A file read a second time, by the host's own kernel, for comparing what an
 // import made with what the file holds.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <zrbase/ZrGePoint3d.h>
+
+#include "MeshMeasure.h"
 
 // One shape of the file that an import turns into one body: a solid (or a
 // closed shell) or an open sheet (a shell that does not close, a loose face).
@@ -15,6 +18,8 @@ struct SourceBody {
     double area = 0.0;
     ZrGePoint3d centroid;
     double size = 0.0; // diagonal of the body's box
+    // The body measured on a fine mesh of it.
+    std::function<MeshMeasure()> measureMesh;
 };
 
 struct SourceModel {

@@ -107,24 +107,40 @@ std::unique_ptr<Entity> createEntity()
 
 } // namespace
 
+namespace {
+
+// The body the host's builder makes of the record; none when it makes none.
+void buildGeometry(const BrepBuilderInitialData& record, BrepType brepType, GeometryReference& held)
+{
+    ZrBrepBuilderFiller filler;
+    ZrBrepBuilder builder;
+    builder.set(new AcisBrepBuilderTD(brepType));
+    builder.enableValidator(false);
+    filler.initFrom(builder, record);
+    const ZrRxObjectPtr result = builder.finish();
+    if (!result)
+        return;
+    ZrRxObject* found = result->queryX(ZrModelerGeometry::desc());
+    if (!found)
+        throw ZrError_NotThatKindOfClass(result->isA(), ZrModelerGeometry::desc());
+    held.geometry = ZrModelerGeometry::cast(found);
+    zrrxAddRef(held.geometry);
+}
+
+} // namespace
+
 void buildBody(const BrepBuilderInitialData& record, BrepType brepType, EntityList& entities)
 {
     GeometryReference held;
-    {
-        ZrBrepBuilderFiller filler;
-        ZrBrepBuilder builder;
-        builder.set(new AcisBrepBuilderTD(brepType));
-        builder.enableValidator(false);
-        filler.initFrom(builder, record);
-        const ZrRxObjectPtr result = builder.finish();
-        if (result) {
-            ZrRxObject* found = result->queryX(ZrModelerGeometry::desc());
-            if (!found)
-                throw ZrError_NotThatKindOfClass(result->isA(), ZrModelerGeometry::desc());
-            held.geometry = ZrModelerGeometry::cast(found);
-            zrrxAddRef(held.geometry);
-        }
+    buildGeometry(record, brepType, held);
+    // No body is no entity: an empty one would stand in the drawing for
+    // nothing. Faces that make no solid may still make a surface.
+    if (!held.geometry && brepType == kSolidBody) {
+        buildGeometry(record, kSurfaceBody, held);
+        brepType = kSurfaceBody;
     }
+    if (!held.geometry)
+        return;
     ZrDbModelerService* service = modelerService();
     if (brepType == kSolidBody) {
         std::unique_ptr<ZrDb3dSolid> solid = createEntity<ZrDb3dSolid>();

@@ -22,7 +22,9 @@ void convertShape(ConversionContext& context, const TopoDS_Shape& shape, const g
                   bool wantFreeGeometry, EntityList& entities);
 
 // Hands record to the host's builder and appends the entity made from the
-// result: a 3D solid for kSolidBody, a surface for kSurfaceBody. Throws
+// result: a 3D solid for kSolidBody, a surface for kSurfaceBody. When the
+// builder gives no solid body, the same faces are tried as a surface body;
+// when it gives no body at all, nothing is appended. Throws
 // ZrError_NotThatKindOfClass when the builder gives something other than
 // modeler geometry.
 void buildBody(const BrepBuilderInitialData& record, BrepType brepType, EntityList& entities);

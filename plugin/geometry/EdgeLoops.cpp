@@ -64,7 +64,9 @@ bool collectEdge(const TopoDS_Edge& edge, const TopoDS_Face& face, const gp_Trsf
     if (!converted)
         return false;
     use.curve = SharedRef<ZrGeCurve3d>(converted.release());
-    use.reversed = isReversed(edge) ? 1 : 0;
+    // A mirroring placement turns every loop round: what ran counter-clockwise
+    // about the face's outward normal runs clockwise about its mirror image.
+    use.reversed = (isReversed(edge) ? 1 : 0) ^ (shapeTrsf.IsNegative() ? 1 : 0);
     if (!use.degenerate)
         use.kernelParameterCurve =
             BRep_Tool::CurveOnSurface(edge, face, use.kernelRange.first, use.kernelRange.second);

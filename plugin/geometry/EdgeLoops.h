@@ -21,7 +21,8 @@
 // One use of an edge in a wire.
 struct WireEdge {
     // 1 when the face uses the edge against its curve: its orientation as
-    // explored from the face, which holds the face's and the wire's too.
+    // explored from the face, which holds the face's and the wire's too,
+    // turned round under a mirroring placement.
     int reversed = 0;
     SharedRef<ZrGeCurve3d> curve;
     // World points of the edge's first and last vertex, the edge's own

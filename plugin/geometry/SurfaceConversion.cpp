@@ -215,11 +215,9 @@ ZrGePoint3d nappeProbe(const std::vector<CollectedWire>& wires, const ZrGePoint3
     return start;
 }
 
-// The host cone is one nappe whose normal points away from the axis. The
-// kernel cone is both nappes, its normal pointing away from the axis on the
-// nappe its reference circle lies on (+Z from the apex for a positive
-// semi-angle) and toward the axis on the other: a face on that other nappe
-// turns round against the host cone.
+// The host cone is one nappe; the kernel cone is both. Both normals point
+// away from the axis on every nappe, so the face keeps its direction on
+// either.
 std::unique_ptr<ZrGeSurface> coneOf(const Geom_ConicalSurface& kernel, FaceJob& job)
 {
     const Frame frame(kernel.Position(), job.faceTrsf);
@@ -236,15 +234,11 @@ std::unique_ptr<ZrGeSurface> coneOf(const Geom_ConicalSurface& kernel, FaceJob& 
                                            unbounded(), -kPi, kPi);
     const ZrGeTol nappeTol(0.001, 0.001);
     const ZrGePoint3d probe = nappeProbe(job.wires, apex, nappeTol);
-    bool otherNappe = false;
     if (!cone->isOn(probe, nappeTol)) {
         cone->set(c, s, apex - frame.axis * height, radius, -frame.axis, frame.ref, unbounded(), -kPi, kPi);
         if (!cone->isOn(probe, nappeTol))
             return nullptr;
-        otherNappe = true;
     }
-    if (otherNappe != (semiAngle < 0.0))
-        job.entry.direction ^= 1;
     return cone;
 }
 
@@ -343,6 +337,17 @@ std::unique_ptr<ZrGeSurface> nurbsOf(Handle(Geom_BSplineSurface) spline, const g
     return surface;
 }
 
+// The host spline of a face. Its normal is the cross product of its
+// parameter directions, which a mirroring placement turns round against
+// the face's mirrored outward side: the face then runs against it.
+std::unique_ptr<ZrGeSurface> splineOfFace(FaceJob& job, const Handle(Geom_BSplineSurface)& spline)
+{
+    std::unique_ptr<ZrGeSurface> surface = nurbsOf(spline, job.faceTrsf, job.face);
+    if (surface && job.faceTrsf.IsNegative())
+        job.entry.direction ^= 1;
+    return surface;
+}
+
 // A surface the kernel converts into a B-spline surface; none when it cannot.
 Handle(Geom_BSplineSurface) toSpline(const Handle(Geom_Surface)& surface)
 {
@@ -355,7 +360,8 @@ Handle(Geom_BSplineSurface) toSpline(const Handle(Geom_Surface)& surface)
 
 // The extrusion cut to its curve and to at least +-1000 along its
 // direction, reaching further when the face does, and to the face's own
-// extent along an unbounded curve.
+// extent along an unbounded curve. Along a closed periodic curve the cut
+// starts where the face starts when the face runs across the curve's start.
 Handle(Geom_Surface) trimmedExtrusion(const Handle(Geom_SurfaceOfLinearExtrusion)& extrusion, const TopoDS_Face& face)
 {
     const Handle(Geom_Curve) basis = extrusion->BasisCurve();
@@ -370,6 +376,12 @@ Handle(Geom_Surface) trimmedExtrusion(const Handle(Geom_SurfaceOfLinearExtrusion
         if (Precision::IsInfinite(u1) || Precision::IsInfinite(u2)) {
             u1 = faceU1;
             u2 = faceU2;
+        } else if (basis->IsPeriodic() && (faceU1 < u1 - Precision::PConfusion() ||
+                                           faceU2 > u2 + Precision::PConfusion())) {
+            // A face across the closed curve's start: the period starts
+            // where the face does, so that it stays whole.
+            u2 = faceU1 + (u2 - u1);
+            u1 = faceU1;
         }
         return new Geom_RectangularTrimmedSurface(extrusion, u1, u2, v1, v2, basis->IsClosed(), false);
     } catch (const Standard_Failure&) {
@@ -386,7 +398,7 @@ void convertExtrusion(FaceJob& job, const Handle(Geom_SurfaceOfLinearExtrusion)&
     if (spline.IsNull())
         return;
     runProcedure(job, [&](FaceJob& j) {
-        std::unique_ptr<ZrGeSurface> surface = nurbsOf(spline, j.faceTrsf, j.face);
+        std::unique_ptr<ZrGeSurface> surface = splineOfFace(j, spline);
         // The trim keeps the direction along a closed curve and turns the
         // other one round: the surface's normal is then the other way.
         if (surface && extrusion->BasisCurve()->IsClosed())
@@ -402,7 +414,7 @@ void convertOn(FaceJob& job, const Handle(Geom_Surface)& surface)
     else if (auto spline = Handle(Geom_BSplineSurface)::DownCast(surface))
         runProcedure(job, [&](FaceJob& j) {
             j.keepsParameters = true;
-            return nurbsOf(spline, j.faceTrsf, j.face);
+            return splineOfFace(j, spline);
         });
     else if (auto cylinder = Handle(Geom_CylindricalSurface)::DownCast(surface))
         runProcedure(job, [&](FaceJob& j) { return cylinderOf(*cylinder, j.faceTrsf); });
@@ -415,7 +427,7 @@ void convertOn(FaceJob& job, const Handle(Geom_Surface)& surface)
     else if (surface->IsKind(STANDARD_TYPE(Geom_SurfaceOfRevolution))) {
         const Handle(Geom_BSplineSurface) converted = toSpline(surface);
         if (!converted.IsNull())
-            runProcedure(job, [&](FaceJob& j) { return nurbsOf(converted, j.faceTrsf, j.face); });
+            runProcedure(job, [&](FaceJob& j) { return splineOfFace(j, converted); });
     } else if (auto extrusion = Handle(Geom_SurfaceOfLinearExtrusion)::DownCast(surface))
         convertExtrusion(job, extrusion);
 }

@@ -135,8 +135,8 @@ Surface torusSurface(const ZrGeTorus& torus)
     const double minor = std::fabs(torus.minorRadius());
     Surface result{new Geom_ToroidalSurface(frame, std::fabs(major), minor)};
     // The kernel's normal points away from the tube's centre circle, the
-    // host's only for a positive tube radius.
-    result.reversedNormal = torus.minorRadius() < 0.0;
+    // host's when both radii have one sign.
+    result.reversedNormal = (torus.minorRadius() < 0.0) != (major < 0.0);
     if (major < 0.0) {
         // The lemon part: the kernel point (u, w) is the host point
         // (u - pi, pi - w).

@@ -80,7 +80,7 @@ ZrGeVector3d ZrGeTorus::normalAt(const ZrGePoint2d& param) const
     const GeFrame frame = GeFrame::fromAxis(m_axis, m_ref);
     const double c = std::cos(param.y);
     const ZrGeVector3d outward = frame.world(c * std::cos(param.x), c * std::sin(param.x), std::sin(param.y));
-    return m_minor < 0.0 ? -outward : outward;
+    return (m_minor < 0.0) != (m_major < 0.0) ? -outward : outward;
 }
 
 ZrGePoint2d ZrGeTorus::paramOf(const ZrGePoint3d& point, const ZrGeTol&) const

@@ -249,10 +249,10 @@ private:
 
     // How far a parameter curve takes an edge from its curve, and its ends
     // from the edge's vertices: the edge and vertices reach that far.
-    void measureReach(const KernelUse& use, const Geom_Surface& surface, std::size_t faceId)
+    void measureReach(const KernelUse& use, const Handle(Geom_Surface)& surface, std::size_t faceId)
     {
         const Body::Edge& edge = m_body.edges[use.edge];
-        const double off = ParameterCurves::deviation(edge, *use.curve, surface);
+        const double off = ParameterCurves::deviation(edge, use.curve, surface);
         if (off > m_cap) {
             const std::string what = use.givenCurve ? "the parameter curve of " : "the computed parameter curve of ";
             problem(what + describe("edge", use.edge) + " on " + describe("face", faceId) +
@@ -262,7 +262,7 @@ private:
         const std::pair<double, int> ends[2] = {{edge.first, edge.startVertex}, {edge.last, edge.endVertex}};
         for (const auto& end : ends) {
             const gp_Pnt2d uv = use.curve->Value(end.first);
-            const double gap = surface.Value(uv.X(), uv.Y()).Distance(m_body.vertices[end.second].point);
+            const double gap = surface->Value(uv.X(), uv.Y()).Distance(m_body.vertices[end.second].point);
             m_vertexReach[end.second] = std::max(m_vertexReach[end.second], std::min(gap, m_cap) * 1.001);
         }
     }
@@ -270,7 +270,7 @@ private:
     // Attaches the parameter curves: one for an edge used once by the face,
     // two for a seam (the kernel keeps the forward use's first).
     void attachCurves(const std::vector<KernelLoop>& loops, const TopoDS_Face& face,
-                      const Geom_Surface& surface, std::size_t faceId)
+                      const Handle(Geom_Surface)& surface, std::size_t faceId)
     {
         std::map<int, std::vector<const KernelUse*>> byEdge;
         for (const auto& loop : loops)
@@ -316,6 +316,8 @@ private:
             if (!pole.IsNull())
                 m_builder.Add(wire, pole);
         }
+        // The kernel keeps whether its edges close up, as it does for shells.
+        wire.Closed(BRep_Tool::IsClosed(wire));
         return wire;
     }
 
@@ -345,7 +347,7 @@ private:
             fillParameterCurves(uses, surface, faceId);
         if (std::all_of(loops.begin(), loops.end(), complete))
             placeInPeriods(loops, *surface);
-        attachCurves(loops, made, *surface, faceId);
+        attachCurves(loops, made, surface, faceId);
         for (const auto& uses : loops)
             m_builder.Add(made, makeWire(uses, made, *surface));
         made.Orientation(againstSurface ? TopAbs_REVERSED : TopAbs_FORWARD);

@@ -170,3 +170,4 @@ void placeInPeriods(std::vector<KernelLoop>& loops, const Geom_Surface& surface)
         intoFirstPeriod(loops, surface, direction, period);
     }
 }
+

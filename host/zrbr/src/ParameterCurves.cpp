@@ -2,7 +2,12 @@
 
 #include "GeKernel.h"
 
+#include <Adaptor3d_CurveOnSurface.hxx>
+#include <BRepLib_ValidateEdge.hxx>
+#include <Geom2dAdaptor_Curve.hxx>
 #include <Geom2d_BSplineCurve.hxx>
+#include <GeomAdaptor_Curve.hxx>
+#include <GeomAdaptor_Surface.hxx>
 #include <GeomAPI_ProjectPointOnSurf.hxx>
 #include <GeomProjLib.hxx>
 #include <Geom_BSplineCurve.hxx>
@@ -97,7 +102,19 @@ Handle(Geom2d_Curve) fitted(const Edge& edge, const Handle(Geom_Surface)& surfac
 
 } // namespace
 
-double deviation(const Edge& edge, const Geom2d_Curve& curve, const Geom_Surface& surface)
+namespace {
+
+// The distance the kernel's own check measures, at its own points.
+double checkedDeviation(const Edge& edge, const Handle(Geom2d_Curve)& curve, const Handle(Geom_Surface)& surface)
+{
+    const Handle(Adaptor3d_CurveOnSurface) onSurface = new Adaptor3d_CurveOnSurface(
+        new Geom2dAdaptor_Curve(curve, edge.first, edge.last), new GeomAdaptor_Surface(surface));
+    BRepLib_ValidateEdge check(new GeomAdaptor_Curve(edge.curve, edge.first, edge.last), onSurface, true);
+    check.Process();
+    return check.IsDone() ? check.GetMaxDistance() : Precision::Infinite();
+}
+
+double sampledDeviation(const Edge& edge, const Geom2d_Curve& curve, const Geom_Surface& surface)
 {
     const double span = edge.last - edge.first;
     const double slack = Precision::PConfusion() * std::max(1.0, std::fabs(span));
@@ -114,6 +131,20 @@ double deviation(const Edge& edge, const Geom2d_Curve& curve, const Geom_Surface
     return worst;
 }
 
+} // namespace
+
+double deviation(const Edge& edge, const Handle(Geom2d_Curve)& curve, const Handle(Geom_Surface)& surface)
+{
+    const double sampled = sampledDeviation(edge, *curve, *surface);
+    if (Precision::IsInfinite(sampled))
+        return sampled;
+    try {
+        return std::max(sampled, checkedDeviation(edge, curve, surface));
+    } catch (const Standard_Failure&) {
+        return sampled;
+    }
+}
+
 Handle(Geom2d_Curve) compute(const Edge& edge, const Handle(Geom_Surface)& surface)
 {
     try {
@@ -128,7 +159,7 @@ Handle(Geom2d_Curve) compute(const Edge& edge, const Handle(Geom_Surface)& surfa
         const auto consider = [&](const Handle(Geom2d_Curve)& candidate) {
             if (candidate.IsNull())
                 return;
-            const double off = deviation(edge, *candidate, *surface);
+            const double off = deviation(edge, candidate, surface);
             if (off < bestDeviation) {
                 bestDeviation = off;
                 best = candidate;

@@ -12,10 +12,12 @@ namespace ParameterCurves {
 constexpr double kTolerance = 1e-7; // the kernel's confusion distance
 
 // The greatest distance between the edge's curve and the surface point of
-// the parameter curve at the same parameter, over the edge's range;
-// infinity when the parameter curve does not cover that range (a periodic
-// one covers every range).
-double deviation(const AcisBrepBuilderTD::Body::Edge& edge, const Geom2d_Curve& curve, const Geom_Surface& surface);
+// the parameter curve at the same parameter, over the edge's range, as
+// sampled here and as the kernel's own check measures it; infinity when the
+// parameter curve does not cover that range (a periodic one covers every
+// range).
+double deviation(const AcisBrepBuilderTD::Body::Edge& edge, const Handle(Geom2d_Curve)& curve,
+                 const Handle(Geom_Surface)& surface);
 
 // The exact line for a straight edge that runs straight in the surface's
 // parameters too, otherwise the closer of two projections: one that fits

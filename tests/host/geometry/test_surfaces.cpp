@@ -194,8 +194,12 @@ TEST(ZrGeTorus, AppleAndLemonParts)
     EXPECT_TRUE(torus.isOn(lemonPoint));
     EXPECT_TRUE(torus.isOn(lemonTop));
     expectRoundTrip(torus, -kPi, kPi, -1.2, 1.2);
-    // The lemon's normal points toward its tube centre at (-1, 0): here -x.
+    // The lemon keeps the whole torus's normal there, away from its tube
+    // centre at (-1, 0): here +x; with one radius negated it turns round.
+    expectNear(torus.normalAt(torus.paramOf(lemonPoint)), ZrGeVector3d(1, 0, 0));
+    torus.setMinorRadius(3.0);
     expectNear(torus.normalAt(torus.paramOf(lemonPoint)), ZrGeVector3d(-1, 0, 0));
+    torus.setMinorRadius(-3.0);
 
     torus.setMajorRadius(-4.0);
     EXPECT_FALSE(torus.isValid());

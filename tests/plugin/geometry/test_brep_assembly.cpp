@@ -11,6 +11,10 @@
 #include <GC_MakeEllipse.hxx>
 #include <Geom_BezierCurve.hxx>
 #include <Geom_OffsetCurve.hxx>
+#include <Geom_OffsetSurface.hxx>
+#include <BRep_Tool.hxx>
+#include <TopoDS_Iterator.hxx>
+#include <TopoDS_Solid.hxx>
 #include <TColgp_Array1OfPnt.hxx>
 #include <TopExp.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
@@ -61,6 +65,31 @@ TopoDS_Shape openShell()
     return shell;
 }
 
+// A unit box whose first failing faces lie on offset surfaces, which have
+// no host form: those faces fail to convert.
+TopoDS_Shape boxWithFailingFaces(int failing)
+{
+    const TopoDS_Shape cube = box(1, 1, 1);
+    BRep_Builder builder;
+    TopoDS_Shell shell;
+    builder.MakeShell(shell);
+    for (int i = 1; i <= 6; ++i) {
+        TopoDS_Face face = faceOf(cube, i);
+        if (i <= failing) {
+            TopoDS_Face offset = TopoDS::Face(face.EmptyCopied());
+            builder.UpdateFace(offset, new Geom_OffsetSurface(BRep_Tool::Surface(face), 0.0), TopLoc_Location(), 1e-7);
+            for (TopoDS_Iterator wires(face); wires.More(); wires.Next())
+                builder.Add(offset, wires.Value());
+            face = offset;
+        }
+        builder.Add(shell, face);
+    }
+    TopoDS_Solid solid;
+    builder.MakeSolid(solid);
+    builder.Add(solid, shell);
+    return solid;
+}
+
 TopoDS_Shape edge(const Handle(Geom_Curve)& curve) { return BRepBuilderAPI_MakeEdge(curve).Edge(); }
 
 } // namespace
@@ -80,6 +109,9 @@ TEST(ConvertShape, WhatEachShapeBecomes)
         {"open shell", openShell(), true, "3dSolid", 5},
         {"loose faces", fixtures::compound({faceOf(box(1, 1, 1), 1), looseFace}), true, "Surface", 2},
         {"solid and loose face", fixtures::compound({box(1, 1, 1), looseFace}), true, "3dSolid", 6},
+        // No body is no entity; a solid missing faces is an open body.
+        {"solid whose faces all fail", boxWithFailingFaces(6), true, "", 0},
+        {"solid with a face failing", boxWithFailingFaces(1), true, "3dSolid", 5},
         {"wire", fixtures::wire({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}), true, "Line,Line", 0},
         {"wire, no free geometry", fixtures::wire({{0, 0, 0}, {1, 0, 0}}), false, "", 0},
         {"vertices", fixtures::compound({fixtures::vertex({1, 2, 3}), fixtures::vertex({4, 5, 6})}), true,

@@ -22,10 +22,10 @@
 //   R <= -a       no points: invalid (as is a torus with r = 0).
 // isApple() tells whether the tube crosses the axis (|R| < |r|).
 //
-// The sign of r sets the sense of the normal: away from the tube's centre
-// circle when r > 0, toward it when r < 0. Negating both radii of an
-// apple torus therefore gives the lemon part with the normal it has as part
-// of the whole torus: toward the tube centre.
+// The signs of R and r set the sense of the normal: away from the tube's
+// centre circle when they are alike (as on the whole torus), toward it when
+// they differ. Negating both radii of an apple torus therefore gives the
+// lemon part with the normal it has as part of the whole torus.
 class ZrGeTorus : public ZrGeSurface {
 public:
     ZrGeTorus(); // major radius 2, minor radius 1 about +Z through the origin, whole

@@ -14,6 +14,7 @@
 #include <zrcore/ZrEdCommandStack.h>
 #include <zrdb/ZrDbDatabase.h>
 #include <zrdb/ZrDbDxfOut.h>
+#include <zrgs/ZrGsPicture.h>
 
 #include "DrawingReport.h"
 
@@ -22,14 +23,15 @@ namespace {
 const char* const kUsage =
     "usage: nimb [options] commands\n"
     "       nimb [options] run COMMAND [FILE]\n"
-    "       nimb [options] open FILE [-o OUT]\n"
-    "       nimb [options] import FILE... [-o OUT]\n"
+    "       nimb [options] open FILE [-o OUT] [--png PICTURE]\n"
+    "       nimb [options] import FILE... [-o OUT] [--png PICTURE]\n"
     "options:\n"
     "  --plugin PATH         plug-in module to load (default: zrquor.zrx beside nimb)\n"
     "  --threads N           threads of the host's thread pool (default: one per core)\n"
     "  --no-pool             start the host without a thread pool\n"
     "  --host-provides NAME  the host implements command NAME itself (repeatable)\n"
-    "  -o OUT                save the drawing as DXF\n";
+    "  -o OUT                save the drawing as DXF\n"
+    "  --png PICTURE         save a shaded isometric picture of the drawing (needs a display: xvfb-run)\n";
 
 using OpenFileExport = int (*)(const char* path, ZrDbDatabase** database, bool asDocument, void (*setRange)(int),
                                void (*onTick)());
@@ -38,6 +40,7 @@ using ImportFileExport = int (*)(const char* path, ZrDbDatabase** database);
 struct Arguments {
     std::string plugin;
     std::string output;
+    std::string picture;
     NimbHostOptions host;
     std::string action;
     std::vector<std::string> operands;
@@ -119,6 +122,8 @@ Arguments parseArguments(int argc, char** argv)
             args.host.hostCommands.push_back(wide(value()));
         else if (word == "-o")
             args.output = value();
+        else if (word == "--png")
+            args.picture = value();
         else if (word == "-h" || word == "--help")
             throw Failure{"", 0};
         else if (word.size() > 1 && word[0] == '-')
@@ -132,6 +137,8 @@ Arguments parseArguments(int argc, char** argv)
         throw Failure{"no action given (commands, run, open, import)", 2};
     if (!args.output.empty() && args.action != "open" && args.action != "import")
         throw Failure{"-o goes with open or import", 2};
+    if (!args.picture.empty() && args.action != "open" && args.action != "import")
+        throw Failure{"--png goes with open or import", 2};
     if (args.plugin.empty())
         args.plugin = programFolder() + "/zrquor.zrx";
     return args;
@@ -220,6 +227,8 @@ int run(int argc, char** argv)
         throw Failure{"unknown action " + args.action, 2};
     if (!args.output.empty() && zrdbSaveAsDxf(host.currentDatabase(), args.output, error) != Nimb::eOk)
         throw Failure{"cannot save " + args.output + ": " + error, 1};
+    if (!args.picture.empty() && zrgsSavePicture(host.currentDatabase(), args.picture, ZrGsPictureOptions(), error) != Nimb::eOk)
+        throw Failure{"cannot make " + args.picture + ": " + error, 1};
     host.unloadPlugin();
     return 0;
 }

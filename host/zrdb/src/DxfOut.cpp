@@ -554,7 +554,8 @@ private:
         return writers;
     }
 
-    // The block's entities of a class the file knows; erased ones are left out.
+    // The block's entities of a class the file knows; erased ones and
+    // curves without geometry are left out.
     void writeEntitiesOf(ZrDbObjectId blockId)
     {
         ZrDbObjectPtr<ZrDbBlockTableRecord> block(blockId, ZrDb::kForRead);
@@ -562,7 +563,8 @@ private:
             return;
         for (ZrDbObjectId id : block->entityIds()) {
             ZrDbObjectPtr<ZrDbEntity> entity(id, ZrDb::kForRead);
-            if (!entity)
+            const ZrDbCurve* curve = ZrDbCurve::cast(entity.get());
+            if (!entity || (curve && !curve->hasGeometry()))
                 continue;
             auto writer = entityWriters().find(entity->isA());
             if (writer != entityWriters().end())
@@ -591,8 +593,6 @@ private:
     void writeLine(const ZrDbEntity& entity, Handle owner)
     {
         const auto& line = static_cast<const ZrDbLine&>(entity);
-        if (!line.hasGeometry())
-            return;
         entityHead("LINE", entity, owner, "AcDbLine");
         m_tags.point(10, line.startPoint());
         m_tags.point(11, line.endPoint());
@@ -609,8 +609,6 @@ private:
     void writeCircle(const ZrDbEntity& entity, Handle owner)
     {
         const auto& circle = static_cast<const ZrDbCircle&>(entity);
-        if (!circle.hasGeometry())
-            return;
         entityHead("CIRCLE", entity, owner, "AcDbCircle");
         writeCircleBody(circle.center(), circle.radius(), circle.normal());
     }
@@ -618,8 +616,6 @@ private:
     void writeArc(const ZrDbEntity& entity, Handle owner)
     {
         const auto& arc = static_cast<const ZrDbArc&>(entity);
-        if (!arc.hasGeometry())
-            return;
         entityHead("ARC", entity, owner, "AcDbCircle");
         writeCircleBody(arc.center(), arc.radius(), arc.normal());
         m_tags.tag(100, "AcDbArc");
@@ -630,8 +626,6 @@ private:
     void writeEllipse(const ZrDbEntity& entity, Handle owner)
     {
         const auto& ellipse = static_cast<const ZrDbEllipse&>(entity);
-        if (!ellipse.hasGeometry())
-            return;
         entityHead("ELLIPSE", entity, owner, "AcDbEllipse");
         m_tags.point(10, ellipse.center());
         m_tags.vector(11, ellipse.majorAxis());
@@ -649,8 +643,7 @@ private:
         ZrGePoint3dArray controlPoints;
         ZrGeKnotVector knots;
         ZrGeDoubleArray weights;
-        if (!spline.hasGeometry() ||
-            spline.getNurbsData(degree, rational, closed, periodic, controlPoints, knots, weights) != Nimb::eOk)
+        if (spline.getNurbsData(degree, rational, closed, periodic, controlPoints, knots, weights) != Nimb::eOk)
             return;
         entityHead("SPLINE", entity, owner, "AcDbSpline");
         // Closed (1) and periodic (2) go together in the format; rational is 4.

@@ -53,39 +53,34 @@ std::vector<ZrGePoint3d> curvePoints(const ZrDbEntity& entity)
             points.push_back(centre + x * std::cos(t) + y * std::sin(t));
         }
     };
+    const ZrDbCurve* curve = ZrDbCurve::cast(&entity);
+    if (!curve || !curve->hasGeometry())
+        return points;
     if (auto* line = ZrDbLine::cast(&entity)) {
-        if (line->hasGeometry())
-            points = {line->startPoint(), line->endPoint()};
+        points = {line->startPoint(), line->endPoint()};
     } else if (auto* circle = ZrDbCircle::cast(&entity)) {
-        if (circle->hasGeometry()) {
-            const ZrGeVector3d x = zrdbPlaneXAxis(circle->normal());
-            turn(circle->center(), x * circle->radius(), circle->normal().crossProduct(x) * circle->radius(), 0, kTwoPi);
-        }
+        const ZrGeVector3d x = zrdbPlaneXAxis(circle->normal());
+        turn(circle->center(), x * circle->radius(), circle->normal().crossProduct(x) * circle->radius(), 0, kTwoPi);
     } else if (auto* arc = ZrDbArc::cast(&entity)) {
-        if (arc->hasGeometry()) {
-            const ZrGeVector3d x = zrdbPlaneXAxis(arc->normal());
-            turn(arc->center(), x * arc->radius(), arc->normal().crossProduct(x) * arc->radius(), arc->startAngle(),
-                 arc->endAngle());
-        }
+        const ZrGeVector3d x = zrdbPlaneXAxis(arc->normal());
+        turn(arc->center(), x * arc->radius(), arc->normal().crossProduct(x) * arc->radius(), arc->startAngle(),
+             arc->endAngle());
     } else if (auto* ellipse = ZrDbEllipse::cast(&entity)) {
-        if (ellipse->hasGeometry())
-            turn(ellipse->center(), ellipse->majorAxis(), ellipse->minorAxis(), ellipse->startParam(),
-                 ellipse->endParam());
+        turn(ellipse->center(), ellipse->majorAxis(), ellipse->minorAxis(), ellipse->startParam(), ellipse->endParam());
     } else if (auto* spline = ZrDbSpline::cast(&entity)) {
         int degree = 0;
         bool rational = false, closed = false, periodic = false;
         ZrGePoint3dArray controlPoints;
         ZrGeKnotVector knots;
         ZrGeDoubleArray weights;
-        if (spline->hasGeometry() &&
-            spline->getNurbsData(degree, rational, closed, periodic, controlPoints, knots, weights) == Nimb::eOk) {
-            const ZrGeNurbCurve3d curve = rational ? ZrGeNurbCurve3d(degree, knots, controlPoints, weights, periodic)
+        if (spline->getNurbsData(degree, rational, closed, periodic, controlPoints, knots, weights) == Nimb::eOk) {
+            const ZrGeNurbCurve3d nurbs = rational ? ZrGeNurbCurve3d(degree, knots, controlPoints, weights, periodic)
                                                    : ZrGeNurbCurve3d(degree, knots, controlPoints, periodic);
             ZrGeInterval range;
-            curve.getInterval(range);
+            nurbs.getInterval(range);
             const int segments = std::min(4096, std::max(16, controlPoints.length() * 16));
             for (int i = 0; i <= segments; ++i)
-                points.push_back(curve.evalPoint(range.lowerBound() +
+                points.push_back(nurbs.evalPoint(range.lowerBound() +
                                                  (range.upperBound() - range.lowerBound()) * i / segments));
         }
     }

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <sstream>
 
 #include <zrbr/ZrModelerGeometry.h>
 #include <zrcore/NimbHost.h>
@@ -23,6 +24,7 @@
 #include <zrdb/ZrDbSymbolTable.h>
 
 #include "DrawingModels.h"
+#include "DxfDrawing.h"
 #include "Fixtures.h"
 
 namespace {
@@ -126,6 +128,36 @@ std::string describe(ZrDbDatabase* db)
     return out;
 }
 
+// Polyface meshes of a file: their point and face counts, and the face
+// records that follow them.
+struct MeshCounts {
+    std::vector<std::pair<int, int>> meshes;
+    int faceRecords = 0;
+};
+
+MeshCounts meshCounts(const std::string& text)
+{
+    MeshCounts counts;
+    std::istringstream in(text);
+    std::string code, value;
+    bool inHead = false;
+    while (std::getline(in, code) && std::getline(in, value)) {
+        const int group = std::stoi(code);
+        if (group == 0) {
+            inHead = value == "POLYLINE";
+            if (inHead)
+                counts.meshes.emplace_back(0, 0);
+        } else if (inHead && group == 71) {
+            counts.meshes.back().first = std::stoi(value);
+        } else if (inHead && group == 72) {
+            counts.meshes.back().second = std::stoi(value);
+        } else if (group == 70 && value == "128") {
+            ++counts.faceRecords;
+        }
+    }
+    return counts;
+}
+
 class DxfReadback : public ::testing::Test {
 protected:
     void SetUp() override
@@ -187,6 +219,32 @@ TEST_F(DxfReadback, EveryModelReadsBackWhole)
     for (const auto& expected : seen)
         EXPECT_NE(read[expected.first].find(expected.second), std::string::npos)
             << expected.first << " lacks\n" << expected.second << "in\n" << read[expected.first];
+}
+
+// Bodies beyond the format's limit become several meshes; small ones are
+// split here the same way through a lower limit.
+TEST_F(DxfReadback, ABodyBeyondTheMeshLimitBecomesSeveralMeshes)
+{
+    ZrDbDatabase* db = nullptr;
+    ASSERT_EQ(open(QUOR_SAMPLE_DIR "/machine.step", &db, false, nullptr, nullptr), 0);
+    std::ostringstream whole, split;
+    std::string error;
+    ASSERT_EQ(zrdbWriteDxfDrawing(db, whole, error, kMaxDxfMeshCount), Nimb::eOk) << error;
+    ASSERT_EQ(zrdbWriteDxfDrawing(db, split, error, 100), Nimb::eOk) << error;
+    releaseDb(db);
+    const MeshCounts one = meshCounts(whole.str()), many = meshCounts(split.str());
+    EXPECT_EQ(one.meshes.size(), 8u);
+    EXPECT_GT(many.meshes.size(), 2 * one.meshes.size());
+    EXPECT_EQ(many.faceRecords, one.faceRecords);
+    int faces = 0;
+    for (const auto& mesh : many.meshes) {
+        EXPECT_LE(mesh.first, 100);
+        EXPECT_LE(mesh.second, 100);
+        faces += mesh.second;
+    }
+    EXPECT_EQ(faces, many.faceRecords);
+    const std::string path = fixtures::writeText("split.dxf", split.str());
+    EXPECT_EQ(checker("'" + path + "'"), "ok " + path + "\n");
 }
 
 TEST(DxfCheck, RefusesWhatAStrictReaderWouldNot)

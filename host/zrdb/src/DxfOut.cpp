@@ -1,5 +1,7 @@
 #include "zrdb/ZrDbDxfOut.h"
 
+#include "DxfDrawing.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -32,8 +34,6 @@ struct Unwritable {
 };
 
 constexpr double kPi = 3.141592653589793;
-// Polyface meshes count points and faces in 16-bit group codes.
-constexpr std::size_t kMaxMeshCount = 32767;
 
 std::string hex(std::uint64_t value)
 {
@@ -161,7 +161,8 @@ double degrees(double radians) { return radians * 180.0 / kPi; }
 // the header last, when the handle seed is known.
 class DrawingWriter {
 public:
-    DrawingWriter(ZrDbDatabase* db, std::ostream& out) : m_db(db), m_tags(out), m_next(db->handseed())
+    DrawingWriter(ZrDbDatabase* db, std::ostream& out, std::size_t maxMeshCount)
+        : m_db(db), m_tags(out), m_next(db->handseed()), m_maxMeshCount(maxMeshCount)
     {
         Handle* fixed[] = {&m_fixed.lineTypeTable, &m_fixed.styleTable,     &m_fixed.viewTable,
                            &m_fixed.ucsTable,      &m_fixed.appTable,       &m_fixed.dimStyleTable,
@@ -697,12 +698,12 @@ private:
         std::unordered_map<int, int> numberOf; // shared point -> 1-based vertex number
         std::vector<int> vertices;
         std::size_t end = first;
-        for (; end < joined.triangles.size() && end - first < kMaxMeshCount; ++end) {
+        for (; end < joined.triangles.size() && end - first < m_maxMeshCount; ++end) {
             const int* corners = joined.triangles[end].corners;
             std::size_t fresh = 0;
             for (int k = 0; k < 3; ++k)
                 fresh += numberOf.count(corners[k]) ? 0 : 1;
-            if (vertices.size() + fresh > kMaxMeshCount)
+            if (vertices.size() + fresh > m_maxMeshCount)
                 break;
             for (int k = 0; k < 3; ++k)
                 if (numberOf.emplace(corners[k], static_cast<int>(vertices.size()) + 1).second)
@@ -737,6 +738,7 @@ private:
     ZrDbDatabase* m_db;
     TagWriter m_tags;
     Handle m_next;
+    std::size_t m_maxMeshCount;
     FixedHandles m_fixed{};
     ZrDbExtents m_extents;
     std::vector<BlockEntry> m_blocks;
@@ -744,7 +746,9 @@ private:
     bool m_inPaperSpace = false;
 };
 
-Nimb::ErrorStatus writeDrawing(ZrDbDatabase* db, std::ostream& out, std::string& error)
+} // namespace
+
+Nimb::ErrorStatus zrdbWriteDxfDrawing(ZrDbDatabase* db, std::ostream& out, std::string& error, std::size_t maxMeshCount)
 {
     if (!db) {
         error = Nimb::errorStatusText(Nimb::eNullObjectPointer);
@@ -757,7 +761,7 @@ Nimb::ErrorStatus writeDrawing(ZrDbDatabase* db, std::ostream& out, std::string&
         }
     std::ostringstream header, sections;
     try {
-        DrawingWriter writer(db, sections);
+        DrawingWriter writer(db, sections, maxMeshCount);
         writer.writeSections();
         writer.writeHeader(header);
     } catch (const Unwritable& unwritable) {
@@ -768,18 +772,16 @@ Nimb::ErrorStatus writeDrawing(ZrDbDatabase* db, std::ostream& out, std::string&
     return out ? Nimb::eOk : Nimb::eInvalidInput;
 }
 
-} // namespace
-
 Nimb::ErrorStatus zrdbWriteDxf(ZrDbDatabase* db, std::ostream& out)
 {
     std::string error;
-    return writeDrawing(db, out, error);
+    return zrdbWriteDxfDrawing(db, out, error, kMaxDxfMeshCount);
 }
 
 Nimb::ErrorStatus zrdbSaveAsDxf(ZrDbDatabase* db, const std::string& path, std::string& error)
 {
     std::ostringstream text;
-    const Nimb::ErrorStatus status = writeDrawing(db, text, error);
+    const Nimb::ErrorStatus status = zrdbWriteDxfDrawing(db, text, error, kMaxDxfMeshCount);
     if (status != Nimb::eOk)
         return status;
     std::ofstream file(path, std::ios::binary);

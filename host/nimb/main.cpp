@@ -17,6 +17,7 @@
 #include <zrgs/ZrGsPicture.h>
 
 #include "DrawingReport.h"
+#include "ImportAudit.h"
 
 namespace {
 
@@ -25,13 +26,15 @@ const char* const kUsage =
     "       nimb [options] run COMMAND [FILE]\n"
     "       nimb [options] open FILE [-o OUT] [--png PICTURE]\n"
     "       nimb [options] import FILE... [-o OUT] [--png PICTURE]\n"
+    "       nimb [options] verify FILE...\n"
     "options:\n"
     "  --plugin PATH         plug-in module to load (default: zrquor.zrx beside nimb)\n"
     "  --threads N           threads of the host's thread pool (default: one per core)\n"
     "  --no-pool             start the host without a thread pool\n"
     "  --host-provides NAME  the host implements command NAME itself (repeatable)\n"
     "  -o OUT                save the drawing as DXF\n"
-    "  --png PICTURE         save a shaded isometric picture of the drawing (needs a display: xvfb-run)\n";
+    "  --png PICTURE         save a shaded isometric picture of the drawing (needs a display: xvfb-run)\n"
+    "  --tolerance FRACTION  verify: largest relative difference that passes (default 0.001)\n";
 
 using OpenFileExport = int (*)(const char* path, ZrDbDatabase** database, bool asDocument, void (*setRange)(int),
                                void (*onTick)());
@@ -44,6 +47,7 @@ struct Arguments {
     NimbHostOptions host;
     std::string action;
     std::vector<std::string> operands;
+    AuditOptions audit;
 };
 
 // Thrown for a bad command line or a failed step; main prints it on one line.
@@ -102,6 +106,15 @@ int parseCount(const std::string& option, const char* text)
     return static_cast<int>(value);
 }
 
+double parseFraction(const std::string& option, const char* text)
+{
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (!*text || *end || !(value > 0.0) || !(value < 1.0))
+        throw Failure{option + " needs a number between 0 and 1, not '" + text + "'", 2};
+    return value;
+}
+
 Arguments parseArguments(int argc, char** argv)
 {
     Arguments args;
@@ -124,6 +137,8 @@ Arguments parseArguments(int argc, char** argv)
             args.output = value();
         else if (word == "--png")
             args.picture = value();
+        else if (word == "--tolerance")
+            args.audit.tolerance = parseFraction(word, value());
         else if (word == "-h" || word == "--help")
             throw Failure{"", 0};
         else if (word.size() > 1 && word[0] == '-')
@@ -191,6 +206,28 @@ void openFile(NimbHost& host, const Arguments& args)
     printBlockTree(host.currentDatabase(), std::cout);
 }
 
+// Opens each file as a new drawing and compares what came in with the file.
+// True when every body of every file came in within the tolerance.
+bool verifyFiles(NimbHost& host, const Arguments& args)
+{
+    if (args.operands.empty())
+        throw Failure{"verify takes at least one file", 2};
+    auto open = pluginExport<OpenFileExport>(host, "nimbOpenFile");
+    bool allWithin = true;
+    for (const std::string& file : args.operands) {
+        ZrDbDatabase* db = nullptr;
+        if (open(file.c_str(), &db, false, nullptr, nullptr) != 0 || !db) {
+            std::cout << file << ": cannot open\n";
+            allWithin = false;
+            continue;
+        }
+        const ZrDbDatabasePtr drawing = ZrDbDatabasePtr::adopt(db);
+        if (auditImport(file, file, drawing.get(), args.audit, std::cout).failed())
+            allWithin = false;
+    }
+    return allWithin;
+}
+
 void importFiles(NimbHost& host, const Arguments& args)
 {
     if (args.operands.empty())
@@ -215,6 +252,7 @@ int run(int argc, char** argv)
     std::string error;
     if (host.loadPlugin(wide(args.plugin), error) != Nimb::eOk)
         throw Failure{"cannot load plug-in: " + error, 1};
+    bool verified = true;
     if (args.action == "commands")
         listCommands(host);
     else if (args.action == "run")
@@ -223,14 +261,17 @@ int run(int argc, char** argv)
         openFile(host, args);
     else if (args.action == "import")
         importFiles(host, args);
+    else if (args.action == "verify")
+        verified = verifyFiles(host, args);
     else
         throw Failure{"unknown action " + args.action, 2};
     if (!args.output.empty() && zrdbSaveAsDxf(host.currentDatabase(), args.output, error) != Nimb::eOk)
         throw Failure{"cannot save " + args.output + ": " + error, 1};
-    if (!args.picture.empty() && zrgsSavePicture(host.currentDatabase(), args.picture, ZrGsPictureOptions(), error) != Nimb::eOk)
+    if (!args.picture.empty() &&
+        zrgsSavePicture(host.currentDatabase(), args.picture, ZrGsPictureOptions(), error) != Nimb::eOk)
         throw Failure{"cannot make " + args.picture + ": " + error, 1};
     host.unloadPlugin();
-    return 0;
+    return verified ? 0 : 1;
 }
 
 } // namespace

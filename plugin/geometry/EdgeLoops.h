@@ -1,6 +1,7 @@
 #pragma once
 // A face's boundary turned into loops of the builder record: wires are
 // collected and chained first, loops built once the face's surface exists.
+#include <Geom2d_Curve.hxx>
 #include <TopoDS_Face.hxx>
 #include <gp_Trsf.hxx>
 
@@ -9,6 +10,7 @@
 #include <zrbase/ZrGeSurface.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "assembly/Colours.h"
@@ -18,13 +20,19 @@
 
 // One use of an edge in a wire.
 struct WireEdge {
-    int reversed = 0; // the wire's orientation XOR the edge's (1 = reversed)
+    // 1 when the face uses the edge against its curve: its orientation as
+    // explored from the face, which holds the face's and the wire's too.
+    int reversed = 0;
     SharedRef<ZrGeCurve3d> curve;
     // World points of the edge's first and last vertex, the edge's own
     // orientation ignored, and the same two in loop direction.
     ZrGePoint3d firstPoint, lastPoint;
     ZrGePoint3d startPoint, endPoint;
     bool degenerate = false; // the edge has no 3D curve
+    // The kernel's own parameter curve of the edge on the face, over the
+    // kernel edge's range.
+    Handle(Geom2d_Curve) kernelParameterCurve;
+    std::pair<double, double> kernelRange{0.0, 0.0};
 };
 
 using CollectedWire = std::vector<WireEdge>;
@@ -41,11 +49,19 @@ bool collectFaceWires(const TopoDS_Face& face, const gp_Trsf& shapeTrsf, std::ve
 // and the answer is false.
 bool chainWire(CollectedWire& wire);
 
-// Keeps the first edge first, reverses the order of the others and toggles
-// every edge's reversed flag (its start and end points stay as they were).
-void reverseLoop(CollectedWire& wire);
-
 EdgeKey edgeKeyOf(const WireEdge& edge);
+
+// How a host surface's parameters follow the kernel surface's it was made
+// from: (u, v) -> (scaleU * u + offsetU, scaleV * v + offsetV).
+struct ParameterMap {
+    double scaleU = 1.0, offsetU = 0.0;
+    double scaleV = 1.0, offsetV = 0.0;
+};
+
+// Carries the kernel parameter curves of the wires' edges into the host
+// surface's parameters; without a map they are dropped, and the loops get
+// projected ones.
+void mapKernelParameterCurves(std::vector<CollectedWire>& wires, const ParameterMap* map);
 
 // Adds the loops of the collected wires to face, and their edges and
 // vertices to record, reusing those the maps already know. Edges without a

@@ -1,6 +1,8 @@
 #include "geometry/SurfaceConversion.h"
 
 #include <BRepTools.hxx>
+#include <BRep_Tool.hxx>
+#include <ElCLib.hxx>
 #include <GeomConvert.hxx>
 #include <Geom_BSplineSurface.hxx>
 #include <Geom_ConicalSurface.hxx>
@@ -45,6 +47,8 @@ struct FaceJob {
     BrepBuilderInitialData& record;
     FaceEntry& entry;
     std::vector<CollectedWire> wires;
+    // The host surface is the face's own spline: it has its parameters.
+    bool keepsParameters = false;
 };
 
 // A surface's position moved into the world.
@@ -76,6 +80,50 @@ ZrGeInterval unbounded() { return ZrGeInterval(1e-12); }
 
 using SurfaceMaker = std::function<std::unique_ptr<ZrGeSurface>(FaceJob&)>;
 
+// The map from the kernel surface's parameters to those of a host surface
+// made from it by a conversion, found from points of the face; false when
+// the conversion changed the parameterisation beyond such a map.
+bool parameterMapOf(const FaceJob& job, const ZrGeSurface& host, ParameterMap& map)
+{
+    double u1 = 0.0, u2 = 0.0, v1 = 0.0, v2 = 0.0;
+    try {
+        BRepTools::UVBounds(job.face, u1, u2, v1, v2);
+    } catch (const Standard_Failure&) {
+        return false;
+    }
+    if (!(u2 > u1) || !(v2 > v1))
+        return false;
+    const Handle(Geom_Surface) kernel = BRep_Tool::Surface(job.face);
+    const auto world = [&](double u, double v) { return worldPoint(kernel->Value(u, v), job.faceTrsf); };
+    const ZrGePoint2d a = host.paramOf(world(u1, v1)), b = host.paramOf(world(u2, v1)),
+                      c = host.paramOf(world(u1, v2));
+    map.scaleU = (b.x - a.x) / (u2 - u1);
+    map.offsetU = a.x - map.scaleU * u1;
+    map.scaleV = (c.y - a.y) / (v2 - v1);
+    map.offsetV = a.y - map.scaleV * v1;
+    const double size = world(u1, v1).distanceTo(world(u2, v2)) + world(u1, v2).distanceTo(world(u2, v1));
+    const ZrGeTol tol(std::max(1e-9, 1e-7 * size), 1e-9);
+    for (const auto& f : {std::make_pair(1.0, 1.0), std::make_pair(0.5, 0.5), std::make_pair(0.3, 0.7),
+                          std::make_pair(0.8, 0.2)}) {
+        const double u = u1 + f.first * (u2 - u1), v = v1 + f.second * (v2 - v1);
+        const ZrGePoint2d mapped(map.scaleU * u + map.offsetU, map.scaleV * v + map.offsetV);
+        if (!host.evalPoint(mapped).isEqualTo(world(u, v), tol))
+            return false;
+    }
+    return true;
+}
+
+// The face's own parameter curves go with a spline surface: carried over
+// when the host spline has the face's parameters or a map of them.
+void carryParameterCurves(FaceJob& job, const ZrGeSurface& host)
+{
+    if (job.keepsParameters || !host.isKindOf(ZrGe::kNurbSurface))
+        return;
+    ParameterMap map;
+    const bool mapped = parameterMapOf(job, host, map);
+    mapKernelParameterCurves(job.wires, mapped ? &map : nullptr);
+}
+
 // The steps every surface kind shares: wires first, then the surface, then
 // the loops on it.
 void runProcedure(FaceJob& job, const SurfaceMaker& makeSurface)
@@ -85,6 +133,7 @@ void runProcedure(FaceJob& job, const SurfaceMaker& makeSurface)
     std::unique_ptr<ZrGeSurface> surface = makeSurface(job);
     if (!surface)
         return;
+    carryParameterCurves(job, *surface);
     job.entry.surface = SharedRef<ZrGeSurface>(surface.release());
     job.entry.reserved48 = 0;
     job.entry.reserved56 = 0;
@@ -208,11 +257,71 @@ ZrGeKnotVector flatKnots(const TColStd_Array1OfReal& knots, const TColStd_Array1
     return flat;
 }
 
-std::unique_ptr<ZrGeSurface> nurbsOf(Handle(Geom_BSplineSurface) spline, const gp_Trsf& trsf)
+// Made non-periodic, a spline keeps the period that starts at its first
+// knot. A face across that knot would fall apart: start the period where
+// the face starts instead (a knot inserted there changes nothing of the
+// shape). first and last are the face's range in that direction.
+void openAtFaceStart(Geom_BSplineSurface& spline, bool inU, double first, double last)
+{
+    const double low = inU ? spline.UKnot(1) : spline.VKnot(1);
+    const double period = inU ? spline.UPeriod() : spline.VPeriod();
+    const double tol = Precision::PConfusion();
+    if (!(last - first < period + tol))
+        return;
+    const double start = ElCLib::InPeriod(first, low, low + period);
+    if (start + (last - first) <= low + period + tol)
+        return; // the face fits the period as it is
+    if (inU)
+        spline.InsertUKnot(start, 1, tol);
+    else
+        spline.InsertVKnot(start, 1, tol);
+    const int count = inU ? spline.NbUKnots() : spline.NbVKnots();
+    for (int i = 1; i <= count; ++i) {
+        const double knot = inU ? spline.UKnot(i) : spline.VKnot(i);
+        if (std::fabs(knot - start) <= tol) {
+            if (inU)
+                spline.SetUOrigin(i);
+            else
+                spline.SetVOrigin(i);
+            return;
+        }
+    }
+}
+
+// The face's parameter box on its own surface, when that surface is the
+// spline being converted; otherwise the spline's own box.
+void faceBounds(const TopoDS_Face& face, const Handle(Geom_BSplineSurface)& spline, double& u1, double& u2,
+                double& v1, double& v2)
+{
+    spline->Bounds(u1, u2, v1, v2);
+    Handle(Geom_Surface) own = BRep_Tool::Surface(face);
+    while (auto trimmed = Handle(Geom_RectangularTrimmedSurface)::DownCast(own))
+        own = trimmed->BasisSurface();
+    if (own != spline)
+        return;
+    try {
+        BRepTools::UVBounds(face, u1, u2, v1, v2);
+    } catch (const Standard_Failure&) {
+        spline->Bounds(u1, u2, v1, v2);
+    }
+}
+
+std::unique_ptr<ZrGeSurface> nurbsOf(Handle(Geom_BSplineSurface) spline, const gp_Trsf& trsf,
+                                     const TopoDS_Face& face)
 {
     if (spline->IsUPeriodic() || spline->IsVPeriodic()) {
+        double u1 = 0.0, u2 = 0.0, v1 = 0.0, v2 = 0.0;
+        faceBounds(face, spline, u1, u2, v1, v2);
         // Work on a copy: the kernel surface may be shared with other threads.
         spline = Handle(Geom_BSplineSurface)::DownCast(spline->Copy());
+        try {
+            if (spline->IsUPeriodic())
+                openAtFaceStart(*spline, true, u1, u2);
+            if (spline->IsVPeriodic())
+                openAtFaceStart(*spline, false, v1, v2);
+        } catch (const Standard_Failure&) {
+            // The period stays where it was.
+        }
         spline->SetUNotPeriodic();
         spline->SetVNotPeriodic();
     }
@@ -276,11 +385,14 @@ void convertExtrusion(FaceJob& job, const Handle(Geom_SurfaceOfLinearExtrusion)&
     const Handle(Geom_BSplineSurface) spline = trimmed.IsNull() ? nullptr : toSpline(trimmed);
     if (spline.IsNull())
         return;
-    runProcedure(job, [&](FaceJob& j) { return nurbsOf(spline, j.faceTrsf); });
-    // The trim keeps the direction along a closed curve and turns the other
-    // one round: the surface's normal is then the other way.
-    if (job.entry.surface && extrusion->BasisCurve()->IsClosed())
-        job.entry.direction ^= 1;
+    runProcedure(job, [&](FaceJob& j) {
+        std::unique_ptr<ZrGeSurface> surface = nurbsOf(spline, j.faceTrsf, j.face);
+        // The trim keeps the direction along a closed curve and turns the
+        // other one round: the surface's normal is then the other way.
+        if (surface && extrusion->BasisCurve()->IsClosed())
+            j.entry.direction ^= 1;
+        return surface;
+    });
 }
 
 void convertOn(FaceJob& job, const Handle(Geom_Surface)& surface)
@@ -288,7 +400,10 @@ void convertOn(FaceJob& job, const Handle(Geom_Surface)& surface)
     if (auto plane = Handle(Geom_Plane)::DownCast(surface))
         runProcedure(job, [&](FaceJob& j) { return planeOf(*plane, j.faceTrsf); });
     else if (auto spline = Handle(Geom_BSplineSurface)::DownCast(surface))
-        runProcedure(job, [&](FaceJob& j) { return nurbsOf(spline, j.faceTrsf); });
+        runProcedure(job, [&](FaceJob& j) {
+            j.keepsParameters = true;
+            return nurbsOf(spline, j.faceTrsf, j.face);
+        });
     else if (auto cylinder = Handle(Geom_CylindricalSurface)::DownCast(surface))
         runProcedure(job, [&](FaceJob& j) { return cylinderOf(*cylinder, j.faceTrsf); });
     else if (auto cone = Handle(Geom_ConicalSurface)::DownCast(surface))
@@ -300,7 +415,7 @@ void convertOn(FaceJob& job, const Handle(Geom_Surface)& surface)
     else if (surface->IsKind(STANDARD_TYPE(Geom_SurfaceOfRevolution))) {
         const Handle(Geom_BSplineSurface) converted = toSpline(surface);
         if (!converted.IsNull())
-            runProcedure(job, [&](FaceJob& j) { return nurbsOf(converted, j.faceTrsf); });
+            runProcedure(job, [&](FaceJob& j) { return nurbsOf(converted, j.faceTrsf, j.face); });
     } else if (auto extrusion = Handle(Geom_SurfaceOfLinearExtrusion)::DownCast(surface))
         convertExtrusion(job, extrusion);
 }

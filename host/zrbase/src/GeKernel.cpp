@@ -18,7 +18,9 @@
 #include <TColgp_Array2OfPnt.hxx>
 #include <gp_Ax2.hxx>
 #include <gp_Ax3.hxx>
+#include <gp_Vec2d.hxx>
 
+#include <algorithm>
 #include <cmath>
 
 #include "GeAngles.h"
@@ -329,6 +331,37 @@ double nearestParam(const Handle(Geom_Curve)& curve, const gp_Pnt& point, double
 double nearestParam(const Handle(Geom2d_Curve)& curve, const gp_Pnt2d& point, double first, double last)
 {
     return nearestOn<Geom2dAPI_ProjectPointOnCurve>(curve, point, first, last);
+}
+
+namespace {
+
+// Whole widths of [low, high] that take value back inside it.
+double widthsBack(double value, double low, double high)
+{
+    const double width = high - low;
+    const double slack = 1e-9 * std::max(1.0, width);
+    if (value < low - slack)
+        return std::ceil((low - slack - value) / width) * width;
+    if (value > high + slack)
+        return -std::ceil((value - high - slack) / width) * width;
+    return 0.0;
+}
+
+} // namespace
+
+Handle(Geom2d_Curve) intoClosedRange(const Handle(Geom2d_Curve)& curve, const Geom_Surface& surface, double first,
+                                     double last)
+{
+    if (curve.IsNull())
+        return curve;
+    double u1 = 0.0, u2 = 0.0, v1 = 0.0, v2 = 0.0;
+    surface.Bounds(u1, u2, v1, v2);
+    const gp_Pnt2d middle = curve->Value(0.5 * (first + last));
+    const double du = surface.IsUClosed() && !surface.IsUPeriodic() ? widthsBack(middle.X(), u1, u2) : 0.0;
+    const double dv = surface.IsVClosed() && !surface.IsVPeriodic() ? widthsBack(middle.Y(), v1, v2) : 0.0;
+    if (du == 0.0 && dv == 0.0)
+        return curve;
+    return Handle(Geom2d_Curve)::DownCast(curve->Translated(gp_Vec2d(du, dv)));
 }
 
 } // namespace GeKernel

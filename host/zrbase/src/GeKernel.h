@@ -109,4 +109,11 @@ Surface surface(const ZrGeSurface& surface);
 double nearestParam(const Handle(Geom_Curve)& curve, const gp_Pnt& point, double first, double last);
 double nearestParam(const Handle(Geom2d_Curve)& curve, const gp_Pnt2d& point, double first, double last);
 
+// A parameter curve on a surface that closes on itself without repeating
+// (a spline surface whose two sides meet) may come out of a projection
+// beyond the surface's parameter range by whole widths of it: moved back
+// into the range over [first, last]. Other curves come back unchanged.
+Handle(Geom2d_Curve) intoClosedRange(const Handle(Geom2d_Curve)& curve, const Geom_Surface& surface, double first,
+                                     double last);
+
 } // namespace GeKernel

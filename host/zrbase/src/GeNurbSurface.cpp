@@ -1,4 +1,6 @@
+#include <Bnd_Box.hxx>
 #include <Extrema_GenLocateExtPS.hxx>
+#include <GeomAPI_ProjectPointOnSurf.hxx>
 #include <Extrema_POnSurf.hxx>
 #include <GeomAdaptor_Surface.hxx>
 #include <Standard_Failure.hxx>
@@ -24,8 +26,9 @@ double wrapped(double param, double lower, double upper, bool periodic)
 }
 
 // The nearest point of the patch: the best of a sample grid, about two
-// samples per control point each way, polished by a local search from there.
-gp_Pnt2d nearestParams(const Handle(Geom_BSplineSurface)& surface, const gp_Pnt& point)
+// samples per control point each way, polished by a local search from there;
+// when that ends farther than reach, the kernel's global search.
+gp_Pnt2d nearestParams(const Handle(Geom_BSplineSurface)& surface, const gp_Pnt& point, double reach)
 {
     const GeomAdaptor_Surface adaptor(surface);
     double u0 = 0.0, u1 = 0.0, v0 = 0.0, v1 = 0.0;
@@ -48,8 +51,22 @@ gp_Pnt2d nearestParams(const Handle(Geom_BSplineSurface)& surface, const gp_Pnt&
     }
     Extrema_GenLocateExtPS search(adaptor);
     search.Perform(point, bestU, bestV, true);
-    if (search.IsDone() && search.SquareDistance() < best)
+    if (search.IsDone() && search.SquareDistance() < best) {
+        best = search.SquareDistance();
         search.Point().Parameter(bestU, bestV);
+    }
+    // Points of the surface itself need no global search.
+    Bnd_Box box;
+    for (int i = 1; i <= surface->NbUPoles(); i += std::max(1, surface->NbUPoles() - 1))
+        for (int j = 1; j <= surface->NbVPoles(); j += std::max(1, surface->NbVPoles() - 1))
+            box.Add(surface->Pole(i, j));
+    const double size = box.IsVoid() ? 0.0 : std::sqrt(box.SquareExtent());
+    reach = std::max(reach, 1e-7 * size);
+    if (best > reach * reach) {
+        GeomAPI_ProjectPointOnSurf global(point, surface);
+        if (global.IsDone() && global.NbPoints() > 0 && global.LowerDistance() * global.LowerDistance() < best)
+            global.LowerDistanceParameters(bestU, bestV);
+    }
     return gp_Pnt2d(bestU, bestV);
 }
 
@@ -133,13 +150,13 @@ ZrGeVector3d ZrGeNurbSurface::normalAt(const ZrGePoint2d& param) const
     return length > 0.0 ? GeKernel::toZr(normal / length) : ZrGeVector3d();
 }
 
-ZrGePoint2d ZrGeNurbSurface::paramOf(const ZrGePoint3d& point, const ZrGeTol&) const
+ZrGePoint2d ZrGeNurbSurface::paramOf(const ZrGePoint3d& point, const ZrGeTol& tol) const
 {
     const auto kernel = GeKernel::spline(*this);
     if (kernel.IsNull())
         return ZrGePoint2d();
     try {
-        return GeKernel::toZr(nearestParams(kernel, GeKernel::toGp(point)));
+        return GeKernel::toZr(nearestParams(kernel, GeKernel::toGp(point), tol.equalPoint()));
     } catch (const Standard_Failure&) {
         ZrGeInterval rangeU, rangeV;
         getEnvelope(rangeU, rangeV);

@@ -113,6 +113,7 @@ Handle(Geom2d_Curve) fittedProjection(const GeKernel::Curve& curve, const GeKern
     Handle(Geom2d_Curve) result;
     if (!projector.Perform(curve3d, first, last, result) || result.IsNull())
         return nullptr;
+    result = GeKernel::intoClosedRange(result, *surface.surface, first, last);
     const Handle(Geom2d_Curve) basis = basisOf(result);
     if (!isStraight(basis) && !basis->IsKind(STANDARD_TYPE(Geom2d_BSplineCurve)))
         return nullptr;
@@ -139,8 +140,9 @@ ZrGeCurve2d* project(const ZrGeCurve3d& curve, const ZrGeInterval& range, const 
     if (!fitted.IsNull())
         return fromProjection(fitted, kernelCurve, kernelSurface, first, last, tol, flags);
     double reached = tol.equalPoint();
-    const Handle(Geom2d_Curve) projected =
-        GeomProjLib::Curve2d(kernelCurve.curve, first, last, kernelSurface.surface, reached);
+    const Handle(Geom2d_Curve) projected = GeKernel::intoClosedRange(
+        GeomProjLib::Curve2d(kernelCurve.curve, first, last, kernelSurface.surface, reached), *kernelSurface.surface,
+        first, last);
     if (projected.IsNull())
         return nullptr;
     return fromProjection(projected, kernelCurve, kernelSurface, first, last, tol, flags);

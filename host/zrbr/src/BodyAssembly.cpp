@@ -1,9 +1,18 @@
-// Building a described body with the modeling kernel: vertices, edges on
-// their curves, faces with their wires, shells and solids, then the
-// healing every imported body gets.
-#include <BRepCheck_Analyzer.hxx>
+// Building a described body with the modeling kernel, exactly as described:
+// vertices where they are given, edges on their curves between their
+// vertices, faces on their surfaces bounded by their loops in the given
+// order and sense, shells and solids as grouped. Only what a description
+// leaves to the modeler is computed here: parameter curves the description
+// does not give, the kernel's degenerate edges at the poles of surfaces,
+// and tolerances from the actual gaps, up to a cap. Whatever does not fit
+// is recorded as a problem of the body; nothing is reordered, turned,
+// moved, split, merged or dropped.
+#include <BRepGProp.hxx>
 #include <BRep_Builder.hxx>
+#include <Bnd_Box.hxx>
 #include <BRep_Tool.hxx>
+#include <GProp_GProps.hxx>
+#include <Geom2d_Line.hxx>
 #include <NCollection_DataMap.hxx>
 #include <Precision.hxx>
 #include <ShapeBuild_ReShape.hxx>
@@ -22,27 +31,44 @@
 #include <TopoDS_Solid.hxx>
 #include <TopoDS_Vertex.hxx>
 #include <TopoDS_Wire.hxx>
+#include <gp_Vec2d.hxx>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
-#include <new>
+#include <sstream>
 #include <vector>
 
 #include "BodyDescription.h"
+#include "LoopParameters.h"
 #include "ModelerBody.h"
+#include "ParameterCurves.h"
 
 namespace {
 
 using Body = AcisBrepBuilderTD::Body;
 using ColourMap = NCollection_DataMap<TopoDS_Shape, std::uint32_t, TopTools_ShapeMapHasher>;
 
-constexpr double kTolerance = 1e-7; // the kernel's confusion distance
+using ParameterCurves::kTolerance;
+// A jump in the parameters between two coedges smaller than this is no
+// jump: no degenerate edge is put there.
+constexpr double kParameterJump = 1e-5;
+
+std::string describe(const char* kind, std::size_t index) { return std::string(kind) + ' ' + std::to_string(index); }
+
+std::string number(double value)
+{
+    std::ostringstream text;
+    text.precision(4);
+    text << value;
+    return text.str();
+}
 
 class Assembler {
 public:
-    explicit Assembler(const Body& body) : m_body(body) {}
+    Assembler(const Body& body, double relativeCap) : m_body(body), m_cap(capFor(body, relativeCap)) {}
 
-    // The healed body: solids and shells in a compound; null without faces.
+    // The body: solids and shells in a compound; null without faces.
     TopoDS_Shape build()
     {
         makeVertices();
@@ -50,204 +76,461 @@ public:
         TopoDS_Compound result;
         m_builder.MakeCompound(result);
         bool any = false;
-        for (const Body::Complex& complex : m_body.complexes) {
-            const TopoDS_Shape lump = buildComplex(complex);
+        for (std::size_t c = 0; c < m_body.complexes.size(); ++c) {
+            const TopoDS_Shape lump = buildComplex(c);
             if (!lump.IsNull()) {
                 m_builder.Add(result, lump);
                 any = true;
             }
         }
-        return any ? TopoDS_Shape(result) : TopoDS_Shape();
+        if (!any)
+            return TopoDS_Shape();
+        settleTolerances();
+        return result;
     }
 
-    // Face colours, by the faces of the built body.
     const ColourMap& colours() const { return m_colours; }
+    ColourMap& colours() { return m_colours; }
+    const std::vector<std::string>& problems() const { return m_problems; }
 
 private:
+    // The given share of the body's size, and never below ten times the
+    // kernel's confusion distance.
+    static double capFor(const Body& body, double relativeCap)
+    {
+        Bnd_Box box;
+        for (const Body::Vertex& vertex : body.vertices)
+            box.Add(vertex.point);
+        for (const Body::Edge& edge : body.edges)
+            if (!edge.curve.IsNull())
+                for (double f : {0.0, 0.5, 1.0})
+                    box.Add(edge.curve->Value(edge.first + f * (edge.last - edge.first)));
+        const double size = box.IsVoid() ? 0.0 : std::sqrt(box.SquareExtent());
+        return std::max(kTolerance * 10.0, relativeCap * size);
+    }
+
+    void problem(const std::string& text) { m_problems.push_back(text); }
+
     void makeVertices()
     {
         for (const Body::Vertex& vertex : m_body.vertices) {
             TopoDS_Vertex made;
             m_builder.MakeVertex(made, vertex.point, kTolerance);
             m_vertices.push_back(made);
+            m_vertexReach.push_back(kTolerance);
         }
     }
 
-    // A vertex reaches as far as the curve ends that meet it.
-    void reach(const TopoDS_Vertex& vertex, const gp_Pnt& curveEnd)
+    // A vertex reaches as far as the curve ends that meet it, up to the cap.
+    void reach(int vertex, const gp_Pnt& curveEnd, const char* end, std::size_t edge)
     {
-        const double gap = BRep_Tool::Pnt(vertex).Distance(curveEnd);
-        if (gap > BRep_Tool::Tolerance(vertex))
-            m_builder.UpdateVertex(vertex, gap * 1.001);
+        const double gap = m_body.vertices[vertex].point.Distance(curveEnd);
+        if (gap > m_cap)
+            problem(describe("vertex", vertex) + " is " + number(gap) + " from the " + end + " of " +
+                    describe("edge", edge));
+        m_vertexReach[vertex] = std::max(m_vertexReach[vertex], std::min(gap, m_cap) * 1.001);
     }
 
     void makeEdges()
     {
-        for (const Body::Edge& edge : m_body.edges) {
+        for (std::size_t i = 0; i < m_body.edges.size(); ++i) {
+            const Body::Edge& edge = m_body.edges[i];
             TopoDS_Edge made;
             if (!edge.degenerate && !edge.curve.IsNull()) {
-                const TopoDS_Vertex& start = m_vertices[edge.startVertex];
-                const TopoDS_Vertex& end = m_vertices[edge.endVertex];
                 m_builder.MakeEdge(made, edge.curve, kTolerance);
-                m_builder.Add(made, start.Oriented(TopAbs_FORWARD));
-                m_builder.Add(made, end.Oriented(TopAbs_REVERSED));
+                m_builder.Add(made, m_vertices[edge.startVertex].Oriented(TopAbs_FORWARD));
+                m_builder.Add(made, m_vertices[edge.endVertex].Oriented(TopAbs_REVERSED));
                 m_builder.Range(made, edge.first, edge.last);
-                reach(start, edge.curve->Value(edge.first));
-                reach(end, edge.curve->Value(edge.last));
+                reach(edge.startVertex, edge.curve->Value(edge.first), "start", i);
+                reach(edge.endVertex, edge.curve->Value(edge.last), "end", i);
             }
             m_edges.push_back(made);
+            m_edgeReach.push_back(kTolerance);
         }
     }
 
-    // How far the surface point of the parameter curve strays from the
-    // edge's curve; infinity when the two do not cover the same range.
-    static double deviation(const Body::Edge& edge, const Geom2d_Curve& parameterCurve, const Geom_Surface& surface)
+    int startVertexOf(const Body::Coedge& coedge) const
     {
-        if (std::fabs(parameterCurve.FirstParameter() - edge.first) > Precision::PConfusion() ||
-            std::fabs(parameterCurve.LastParameter() - edge.last) > Precision::PConfusion())
-            return Precision::Infinite();
-        double worst = 0.0;
-        constexpr int kSamples = 8;
-        for (int i = 0; i <= kSamples; ++i) {
-            const double t = edge.first + (edge.last - edge.first) * i / kSamples;
-            const gp_Pnt2d uv = parameterCurve.Value(t);
-            worst = std::max(worst, surface.Value(uv.X(), uv.Y()).Distance(edge.curve->Value(t)));
-        }
-        return worst;
-    }
-
-    // A given parameter curve is kept when it follows the edge closely; the
-    // healer computes the others, and always those of seams (an edge used
-    // twice by the face needs one for each side).
-    void attachParameterCurve(const Body::Coedge& coedge, const TopoDS_Face& face, const Geom_Surface& surface,
-                              int usesInFace)
-    {
-        if (coedge.parameterCurve.IsNull() || usesInFace != 1)
-            return;
         const Body::Edge& edge = m_body.edges[coedge.edge];
-        const double gap = deviation(edge, *coedge.parameterCurve, surface);
-        const double scale = edge.curve->Value(edge.first).Distance(edge.curve->Value(edge.last));
-        if (gap > std::max(1e-6, 1e-6 * scale))
-            return;
-        m_builder.UpdateEdge(m_edges[coedge.edge], coedge.parameterCurve, face, std::max(kTolerance, gap));
+        return coedge.reversed ? edge.endVertex : edge.startVertex;
+    }
+    int endVertexOf(const Body::Coedge& coedge) const
+    {
+        const Body::Edge& edge = m_body.edges[coedge.edge];
+        return coedge.reversed ? edge.startVertex : edge.endVertex;
     }
 
-    TopoDS_Face buildFace(const Body::Face& face)
+    // Each coedge must start at the vertex where the one before it ends.
+    void checkClosure(const std::vector<Body::Coedge>& coedges, std::size_t faceId, std::size_t loopNumber)
     {
-        // The kernel face's orientation against its surface's normal.
-        const bool reversed = face.reversed != face.surface.reversedNormal;
-        TopoDS_Face made;
-        m_builder.MakeFace(made, face.surface.surface, kTolerance);
-        std::map<int, int> uses;
-        for (int loop : face.loops)
-            for (const Body::Coedge& coedge : m_body.loops[loop].coedges)
-                ++uses[coedge.edge];
-        bool bounded = false;
-        for (int loopId : face.loops) {
-            const std::vector<Body::Coedge>& coedges = m_body.loops[loopId].coedges;
-            TopoDS_Wire wire;
-            m_builder.MakeWire(wire);
-            int count = 0;
-            // Inside a reversed face the loop runs the other way round.
-            for (std::size_t k = 0; k < coedges.size(); ++k) {
-                const Body::Coedge& coedge = coedges[reversed ? coedges.size() - 1 - k : k];
-                const TopoDS_Edge& edge = m_edges[coedge.edge];
-                if (edge.IsNull())
-                    continue; // degenerate: the healer puts it back where the surface needs it
-                attachParameterCurve(coedge, made, *face.surface.surface, uses[coedge.edge]);
-                m_builder.Add(wire, edge.Oriented(coedge.reversed != reversed ? TopAbs_REVERSED : TopAbs_FORWARD));
-                ++count;
-            }
-            if (count > 0) {
-                m_builder.Add(made, wire);
-                bounded = true;
+        for (std::size_t k = 0; k < coedges.size(); ++k) {
+            const Body::Coedge& next = coedges[(k + 1) % coedges.size()];
+            if (endVertexOf(coedges[k]) != startVertexOf(next)) {
+                problem(describe("loop", loopNumber) + " of " + describe("face", faceId) + " does not close: " +
+                        describe("coedge", k) + " ends at " + describe("vertex", endVertexOf(coedges[k])) +
+                        ", the next starts at " + describe("vertex", startVertexOf(next)));
+                return;
             }
         }
-        if (!bounded)
+    }
+
+    static bool allDegenerate(const Body& body, const std::vector<Body::Coedge>& coedges)
+    {
+        for (const Body::Coedge& coedge : coedges)
+            if (!body.edges[coedge.edge].degenerate)
+                return false;
+        return true;
+    }
+
+    // The kernel's degenerate edge from one use's end to the next use's
+    // start, where the two meet at a pole of the surface: the parameters
+    // jump while the point stays.
+    TopoDS_Edge poleEdge(const gp_Pnt2d& from, const gp_Pnt2d& to, const TopoDS_Face& face,
+                         const Geom_Surface& surface, int vertexId) const
+    {
+        const double jump = from.Distance(to);
+        if (jump <= kParameterJump)
+            return TopoDS_Edge();
+        // At a pole the surface maps the whole jump to one point.
+        const gp_Pnt pole = surface.Value(from.X(), from.Y());
+        const double spread = kTolerance;
+        for (double t : {0.25, 0.5, 0.75, 1.0}) {
+            const gp_Pnt2d uv(from.X() + (to.X() - from.X()) * t, from.Y() + (to.Y() - from.Y()) * t);
+            if (surface.Value(uv.X(), uv.Y()).Distance(pole) > spread)
+                return TopoDS_Edge();
+        }
+        const TopoDS_Vertex& vertex = m_vertices[vertexId];
+        const Handle(Geom2d_Line) line = new Geom2d_Line(from, gp_Dir2d(gp_Vec2d(from, to)));
+        TopoDS_Edge edge;
+        m_builder.MakeEdge(edge);
+        m_builder.UpdateEdge(edge, line, face, kTolerance);
+        m_builder.Degenerated(edge, true);
+        m_builder.Add(edge, vertex.Oriented(TopAbs_FORWARD));
+        m_builder.Add(edge, vertex.Oriented(TopAbs_REVERSED));
+        m_builder.Range(edge, 0.0, jump);
+        return edge;
+    }
+
+    // The uses of one loop in the surface's sense: in the face's own sense
+    // reversed when the face is against its surface.
+    std::vector<KernelUse> kernelUses(const std::vector<Body::Coedge>& coedges, bool againstSurface) const
+    {
+        std::vector<KernelUse> uses;
+        for (std::size_t k = 0; k < coedges.size(); ++k) {
+            const Body::Coedge& coedge = coedges[againstSurface ? coedges.size() - 1 - k : k];
+            if (m_body.edges[coedge.edge].degenerate || m_edges[coedge.edge].IsNull())
+                continue; // the kernel's own degenerate edges are put where the surface needs them
+            KernelUse use;
+            use.edge = coedge.edge;
+            use.first = m_body.edges[coedge.edge].first;
+            use.last = m_body.edges[coedge.edge].last;
+            use.reversed = coedge.reversed != againstSurface;
+            if (!coedge.parameterCurve.IsNull()) {
+                use.curve = coedge.parameterCurve;
+                use.givenCurve = true;
+            }
+            uses.push_back(use);
+        }
+        return uses;
+    }
+
+    // Parameter curves for the uses without one; a use the modeler cannot
+    // find one for keeps none and the face is not valid.
+    void fillParameterCurves(std::vector<KernelUse>& uses, const Handle(Geom_Surface)& surface, std::size_t faceId)
+    {
+        for (KernelUse& use : uses) {
+            if (!use.curve.IsNull())
+                continue;
+            use.curve = ParameterCurves::compute(m_body.edges[use.edge], surface);
+            if (use.curve.IsNull())
+                problem("no parameter curve for " + describe("edge", use.edge) + " on " + describe("face", faceId));
+        }
+    }
+
+    // How far a parameter curve takes an edge from its curve, and its ends
+    // from the edge's vertices: the edge and vertices reach that far.
+    void measureReach(const KernelUse& use, const Geom_Surface& surface, std::size_t faceId)
+    {
+        const Body::Edge& edge = m_body.edges[use.edge];
+        const double off = ParameterCurves::deviation(edge, *use.curve, surface);
+        if (off > m_cap) {
+            const std::string what = use.givenCurve ? "the parameter curve of " : "the computed parameter curve of ";
+            problem(what + describe("edge", use.edge) + " on " + describe("face", faceId) +
+                    (Precision::IsInfinite(off) ? " does not cover the edge" : " leaves it by " + number(off)));
+        }
+        m_edgeReach[use.edge] = std::max(m_edgeReach[use.edge], std::min(off, m_cap));
+        const std::pair<double, int> ends[2] = {{edge.first, edge.startVertex}, {edge.last, edge.endVertex}};
+        for (const auto& end : ends) {
+            const gp_Pnt2d uv = use.curve->Value(end.first);
+            const double gap = surface.Value(uv.X(), uv.Y()).Distance(m_body.vertices[end.second].point);
+            m_vertexReach[end.second] = std::max(m_vertexReach[end.second], std::min(gap, m_cap) * 1.001);
+        }
+    }
+
+    // Attaches the parameter curves: one for an edge used once by the face,
+    // two for a seam (the kernel keeps the forward use's first).
+    void attachCurves(const std::vector<KernelLoop>& loops, const TopoDS_Face& face,
+                      const Geom_Surface& surface, std::size_t faceId)
+    {
+        std::map<int, std::vector<const KernelUse*>> byEdge;
+        for (const auto& loop : loops)
+            for (const KernelUse& use : loop)
+                if (!use.curve.IsNull()) {
+                    byEdge[use.edge].push_back(&use);
+                    measureReach(use, surface, faceId);
+                }
+        for (const auto& entry : byEdge) {
+            const std::vector<const KernelUse*>& uses = entry.second;
+            const TopoDS_Edge& edge = m_edges[entry.first];
+            if (uses.size() == 1) {
+                m_builder.UpdateEdge(edge, uses[0]->curve, face, kTolerance);
+            } else if (uses.size() == 2 && uses[0]->reversed != uses[1]->reversed) {
+                const KernelUse* forward = uses[0]->reversed ? uses[1] : uses[0];
+                const KernelUse* backward = uses[0]->reversed ? uses[0] : uses[1];
+                m_builder.UpdateEdge(edge, forward->curve, backward->curve, face, kTolerance);
+            } else {
+                problem(describe("edge", entry.first) + " is used " + std::to_string(uses.size()) + " times by " +
+                        describe("face", faceId) + (uses.size() == 2 ? " in the same sense" : ""));
+                m_builder.UpdateEdge(edge, uses[0]->curve, face, kTolerance);
+            }
+        }
+    }
+
+    int kernelEndVertex(const KernelUse& use) const
+    {
+        const Body::Edge& edge = m_body.edges[use.edge];
+        return use.reversed ? edge.startVertex : edge.endVertex;
+    }
+
+    TopoDS_Wire makeWire(const std::vector<KernelUse>& uses, const TopoDS_Face& face, const Geom_Surface& surface)
+    {
+        TopoDS_Wire wire;
+        m_builder.MakeWire(wire);
+        for (std::size_t k = 0; k < uses.size(); ++k) {
+            const KernelUse& use = uses[k];
+            m_builder.Add(wire, m_edges[use.edge].Oriented(use.reversed ? TopAbs_REVERSED : TopAbs_FORWARD));
+            const KernelUse& next = uses[(k + 1) % uses.size()];
+            if (use.curve.IsNull() || next.curve.IsNull())
+                continue;
+            const TopoDS_Edge pole = poleEdge(use.end(), next.start(), face, surface, kernelEndVertex(use));
+            if (!pole.IsNull())
+                m_builder.Add(wire, pole);
+        }
+        return wire;
+    }
+
+    TopoDS_Face buildFace(std::size_t faceId)
+    {
+        const Body::Face& face = m_body.faces[faceId];
+        // The kernel face against its surface's parameters.
+        const bool againstSurface = face.reversed != face.surface.reversedNormal;
+        const Handle(Geom_Surface)& surface = face.surface.surface;
+        TopoDS_Face made;
+        m_builder.MakeFace(made, surface, kTolerance);
+
+        std::vector<KernelLoop> loops;
+        for (std::size_t l = 0; l < face.loops.size(); ++l) {
+            const std::vector<Body::Coedge>& coedges = m_body.loops[face.loops[l]].coedges;
+            if (coedges.empty() || allDegenerate(m_body, coedges))
+                continue; // a pole alone bounds nothing
+            checkClosure(coedges, faceId, l);
+            std::vector<KernelUse> uses = kernelUses(coedges, againstSurface);
+            if (!uses.empty())
+                loops.push_back(std::move(uses));
+        }
+        if (loops.empty())
             return TopoDS_Face(); // an unbounded surface is no face
-        made.Orientation(reversed ? TopAbs_REVERSED : TopAbs_FORWARD);
+
+        for (auto& uses : loops)
+            fillParameterCurves(uses, surface, faceId);
+        if (std::all_of(loops.begin(), loops.end(), complete))
+            placeInPeriods(loops, *surface);
+        attachCurves(loops, made, *surface, faceId);
+        for (const auto& uses : loops)
+            m_builder.Add(made, makeWire(uses, made, *surface));
+        made.Orientation(againstSurface ? TopAbs_REVERSED : TopAbs_FORWARD);
         return made;
     }
 
-    TopoDS_Shape buildComplex(const Body::Complex& complex)
+    static bool complete(const std::vector<KernelUse>& uses)
     {
-        TopoDS_Compound shells;
-        m_builder.MakeCompound(shells);
-        std::vector<std::pair<TopoDS_Face, std::uint32_t>> coloured;
+        for (const KernelUse& use : uses)
+            if (use.curve.IsNull())
+                return false;
+        return true;
+    }
+
+    // An edge of a shell is used at most twice, and then in opposite senses;
+    // a shell whose every edge is used twice is closed.
+    bool checkEdgeUses(std::size_t shellId)
+    {
+        std::map<int, std::vector<bool>> senses;
+        for (int faceId : m_body.shells[shellId].faces) {
+            if (m_madeFaces[faceId].IsNull())
+                continue;
+            for (int loop : m_body.faces[faceId].loops)
+                for (const Body::Coedge& coedge : m_body.loops[loop].coedges)
+                    if (!m_body.edges[coedge.edge].degenerate)
+                        senses[coedge.edge].push_back(coedge.reversed);
+        }
+        bool closed = !senses.empty();
+        for (const auto& entry : senses) {
+            const std::vector<bool>& uses = entry.second;
+            if (uses.size() == 1) {
+                closed = false;
+            } else if (uses.size() > 2) {
+                problem(describe("edge", entry.first) + " is used by " + std::to_string(uses.size()) +
+                        " coedges of " + describe("shell", shellId));
+                closed = false;
+            } else if (uses[0] == uses[1]) {
+                problem(describe("edge", entry.first) + " is used twice in the same sense in " +
+                        describe("shell", shellId));
+            }
+        }
+        return closed;
+    }
+
+    TopoDS_Shape buildComplex(std::size_t complexId)
+    {
+        const Body::Complex& complex = m_body.complexes[complexId];
+        TopoDS_Compound lump;
+        m_builder.MakeCompound(lump);
+        std::vector<TopoDS_Shell> closedShells;
         bool any = false;
         for (int shellId : complex.shells) {
             TopoDS_Shell shell;
             m_builder.MakeShell(shell);
             bool hasFace = false;
             for (int faceId : m_body.shells[shellId].faces) {
-                const Body::Face& face = m_body.faces[faceId];
-                const TopoDS_Face made = buildFace(face);
+                const TopoDS_Face made = faceOf(faceId);
                 if (made.IsNull())
                     continue;
                 m_builder.Add(shell, made);
                 hasFace = true;
-                if (face.hasColour)
-                    coloured.emplace_back(made, face.colour);
             }
-            if (hasFace) {
-                m_builder.Add(shells, shell);
-                any = true;
-            }
-        }
-        if (!any)
-            return TopoDS_Shape();
-        const TopoDS_Shape healed = heal(shells, coloured);
-        return m_body.type == kSolidBody ? solidOf(healed) : healed;
-    }
-
-    // What the modeler does to every imported body: parameter curves,
-    // degenerate edges, seams, wire order and tolerances. Face directions
-    // stay as given.
-    TopoDS_Shape heal(const TopoDS_Shape& shells, const std::vector<std::pair<TopoDS_Face, std::uint32_t>>& coloured)
-    {
-        ShapeFix_Shape fix(shells);
-        fix.SetPrecision(kTolerance);
-        fix.FixShellTool()->FixOrientationMode() = 0;
-        fix.Perform();
-        const Handle(ShapeBuild_ReShape) context = fix.Context();
-        for (const auto& entry : coloured) {
-            const TopoDS_Shape now = context->Value(entry.first);
-            for (TopExp_Explorer faces(now, TopAbs_FACE); faces.More(); faces.Next())
-                m_colours.Bind(faces.Current(), entry.second);
-        }
-        return fix.Shape();
-    }
-
-    // Closed shells bound one solid; open ones stay shells of the body.
-    TopoDS_Shape solidOf(const TopoDS_Shape& healed)
-    {
-        TopoDS_Compound result;
-        m_builder.MakeCompound(result);
-        TopoDS_Solid solid;
-        bool closedAny = false;
-        for (TopExp_Explorer shells(healed, TopAbs_SHELL); shells.More(); shells.Next()) {
-            TopoDS_Shell shell = TopoDS::Shell(shells.Current());
-            if (!BRep_Tool::IsClosed(shell)) {
-                m_builder.Add(result, shell);
+            if (!hasFace)
                 continue;
-            }
-            shell.Closed(true);
-            if (!closedAny)
-                m_builder.MakeSolid(solid);
-            m_builder.Add(solid, shell);
-            closedAny = true;
+            const bool closed = checkEdgeUses(shellId);
+            shell.Closed(closed);
+            if (closed && m_body.type == kSolidBody)
+                closedShells.push_back(shell);
+            else
+                m_builder.Add(lump, shell);
+            any = true;
         }
-        if (closedAny)
-            m_builder.Add(result, solid);
-        return result;
+        if (!closedShells.empty())
+            m_builder.Add(lump, solidOf(closedShells, complexId));
+        return any ? TopoDS_Shape(lump) : TopoDS_Shape();
+    }
+
+    TopoDS_Face faceOf(int faceId)
+    {
+        if (m_madeFaces.empty())
+            m_madeFaces.resize(m_body.faces.size());
+        if (m_madeFaces[faceId].IsNull()) {
+            m_madeFaces[faceId] = buildFace(static_cast<std::size_t>(faceId));
+            const Body::Face& face = m_body.faces[faceId];
+            if (!m_madeFaces[faceId].IsNull() && face.hasColour)
+                m_colours.Bind(m_madeFaces[faceId], face.colour);
+        }
+        return m_madeFaces[faceId];
+    }
+
+    // The closed shells of a complex bound one solid; the outer one (the
+    // largest) must enclose a volume, facing out.
+    TopoDS_Solid solidOf(const std::vector<TopoDS_Shell>& shells, std::size_t complexId)
+    {
+        TopoDS_Solid solid;
+        m_builder.MakeSolid(solid);
+        double outer = 0.0;
+        for (const TopoDS_Shell& shell : shells) {
+            m_builder.Add(solid, shell);
+            try {
+                GProp_GProps properties;
+                BRepGProp::VolumeProperties(shell, properties);
+                if (std::fabs(properties.Mass()) > std::fabs(outer))
+                    outer = properties.Mass();
+            } catch (const Standard_Failure&) {
+            }
+        }
+        if (outer < 0.0)
+            problem("the faces of " + describe("complex", complexId) + " point inward");
+        return solid;
+    }
+
+    // Edges reach as far as their parameter curves stray from them, and
+    // vertices as far as the edges and curve ends that meet them, all up to
+    // the cap.
+    void settleTolerances()
+    {
+        std::vector<double> vertexReach = m_vertexReach;
+        for (std::size_t i = 0; i < m_edges.size(); ++i) {
+            if (m_edges[i].IsNull())
+                continue;
+            const double tolerance = std::min(m_cap, std::max(kTolerance, m_edgeReach[i] * 1.05));
+            m_builder.UpdateEdge(m_edges[i], tolerance);
+            const Body::Edge& edge = m_body.edges[i];
+            for (int vertex : {edge.startVertex, edge.endVertex})
+                vertexReach[vertex] = std::max(vertexReach[vertex], tolerance);
+        }
+        for (std::size_t v = 0; v < m_vertices.size(); ++v)
+            m_builder.UpdateVertex(m_vertices[v], std::min(m_cap, std::max(kTolerance, vertexReach[v] * 1.001)));
     }
 
     const Body& m_body;
-    BRep_Builder m_builder;
+    const double m_cap;
+    mutable BRep_Builder m_builder;
     std::vector<TopoDS_Vertex> m_vertices;
+    std::vector<double> m_vertexReach;
     std::vector<TopoDS_Edge> m_edges;
+    std::vector<double> m_edgeReach;
+    std::vector<TopoDS_Face> m_madeFaces;
     ColourMap m_colours;
+    std::vector<std::string> m_problems;
 };
+
+} // namespace
+
+namespace {
+
+// The modeler's repair of imported data, for callers that ask for it:
+// parameter curves, degenerate edges, seams, wire order and tolerances.
+// Face directions stay as built. Closed shells then bound one solid.
+TopoDS_Shape healed(const TopoDS_Shape& shape, BrepType type, ColourMap& colours)
+{
+    ShapeFix_Shape fix(shape);
+    fix.SetPrecision(kTolerance);
+    fix.FixShellTool()->FixOrientationMode() = 0;
+    fix.Perform();
+    const Handle(ShapeBuild_ReShape) context = fix.Context();
+    ColourMap moved;
+    for (ColourMap::Iterator it(colours); it.More(); it.Next())
+        for (TopExp_Explorer faces(context->Value(it.Key()), TopAbs_FACE); faces.More(); faces.Next())
+            moved.Bind(faces.Current(), it.Value());
+    colours = moved;
+    if (type != kSolidBody)
+        return fix.Shape();
+    BRep_Builder builder;
+    TopoDS_Compound result;
+    builder.MakeCompound(result);
+    TopoDS_Solid solid;
+    bool closedAny = false;
+    for (TopExp_Explorer shells(fix.Shape(), TopAbs_SHELL); shells.More(); shells.Next()) {
+        TopoDS_Shell shell = TopoDS::Shell(shells.Current());
+        if (!BRep_Tool::IsClosed(shell)) {
+            builder.Add(result, shell);
+            continue;
+        }
+        shell.Closed(true);
+        if (!closedAny)
+            builder.MakeSolid(solid);
+        builder.Add(solid, shell);
+        closedAny = true;
+    }
+    if (closedAny)
+        builder.Add(result, solid);
+    return result;
+}
 
 std::unique_ptr<ZrModelerGeometry::Body> bodyOf(const TopoDS_Shape& shape, BrepType type, const ColourMap& colours)
 {
@@ -265,24 +548,35 @@ std::unique_ptr<ZrModelerGeometry::Body> bodyOf(const TopoDS_Shape& shape, BrepT
 
 } // namespace
 
-ZrModelerGeometry* buildModelerGeometry(const AcisBrepBuilderTD::Body& description, bool validate)
+ZrModelerGeometry* buildModelerGeometry(const AcisBrepBuilderTD::Body& description, const BodyBuildOptions& options,
+                                        std::string& refusal)
 {
+    refusal.clear();
     try {
         // A fault in the kernel ends this body, not the process, when the
         // host has signal handling on.
         OCC_CATCH_SIGNALS
-        Assembler assembler(description);
-        const TopoDS_Shape shape = assembler.build();
-        if (shape.IsNull())
+        Assembler assembler(description, options.gapCap);
+        TopoDS_Shape shape = assembler.build();
+        if (shape.IsNull()) {
+            refusal = "no face could be built";
             return nullptr;
-        std::unique_ptr<ZrModelerGeometry::Body> body = bodyOf(shape, description.type, assembler.colours());
-        if (validate) {
-            if (!BRepCheck_Analyzer(shape).IsValid())
-                return nullptr;
-            body->validity = 1;
         }
-        return new ZrModelerGeometry(std::move(body));
-    } catch (const Standard_Failure&) {
+        if (options.heal)
+            shape = healed(shape, description.type, assembler.colours());
+        std::unique_ptr<ZrModelerGeometry::Body> body = bodyOf(shape, description.type, assembler.colours());
+        if (!options.heal)
+            body->problems = assembler.problems();
+        ZrRxObjectPtr held(new ZrModelerGeometry(std::move(body)));
+        auto* geometry = static_cast<ZrModelerGeometry*>(held.get());
+        if (options.validate && !geometry->isValid()) {
+            refusal = geometry->validityReport();
+            return nullptr;
+        }
+        held.detach();
+        return geometry;
+    } catch (const Standard_Failure& failure) {
+        refusal = std::string("the modeler failed: ") + failure.DynamicType()->Name();
         return nullptr;
     }
 }

@@ -5,6 +5,7 @@
 #include <gp_Pnt.hxx>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "GeKernel.h"
@@ -21,7 +22,7 @@ struct AcisBrepBuilderTD::Body {
         double last = 0.0;
         int startVertex = 0;
         int endVertex = 0;
-        bool degenerate = false; // no length, one vertex: placed by the healer
+        bool degenerate = false; // no length, one vertex: a pole of its face
     };
     struct Coedge {
         int edge = 0;
@@ -58,7 +59,17 @@ struct AcisBrepBuilderTD::Body {
     std::vector<Complex> complexes;
 };
 
-// Builds, heals and (with validate) checks the body; null when nothing
-// could be built or the check failed.
+struct BodyBuildOptions {
+    bool validate = false; // refuse a body that fails the check
+    bool heal = false;     // repair it the way imported data is repaired
+    // The farthest a vertex may be from the curve ends that meet it, and an
+    // edge from its faces, as a fraction of the body's size; what reaches
+    // farther is a problem of the body.
+    double gapCap = 0.0;
+};
+
+// Builds the body as described; null, with the reason, when nothing could
+// be built or the validator refused it.
 class ZrModelerGeometry;
-ZrModelerGeometry* buildModelerGeometry(const AcisBrepBuilderTD::Body& body, bool validate);
+ZrModelerGeometry* buildModelerGeometry(const AcisBrepBuilderTD::Body& body, const BodyBuildOptions& options,
+                                        std::string& refusal);

@@ -207,7 +207,7 @@ Nimb::ErrorStatus ZrBrepBuilder::addCoedge(Id loop, Id edge, bool reversed, cons
             if (std::fabs(used.last - shift - range.upperBound()) <= Precision::PConfusion())
                 coedge.parameterCurve = kernelParameterCurve(*parameterCurve, face.surface, shift);
         } catch (const Standard_Failure&) {
-            coedge.parameterCurve.Nullify(); // the healer computes one
+            coedge.parameterCurve.Nullify(); // the modeler computes one
         }
     }
     body.loops[loop].coedges.push_back(std::move(coedge));
@@ -216,8 +216,18 @@ Nimb::ErrorStatus ZrBrepBuilder::addCoedge(Id loop, Id edge, bool reversed, cons
 
 ZrRxObjectPtr ZrBrepBuilder::finish()
 {
-    if (!m_engine || m_finished)
+    if (!m_engine) {
+        m_refusal = "no engine";
         return ZrRxObjectPtr();
+    }
+    if (m_finished) {
+        m_refusal = "finished already";
+        return ZrRxObjectPtr();
+    }
     m_finished = true;
-    return ZrRxObjectPtr(buildModelerGeometry(m_engine->body(), m_validate));
+    BodyBuildOptions options;
+    options.validate = m_validate;
+    options.heal = m_heal;
+    options.gapCap = gapCap;
+    return ZrRxObjectPtr(buildModelerGeometry(m_engine->body(), options, m_refusal));
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "zrbr/ZrModelerGeometry.h"
@@ -15,8 +16,12 @@ struct ZrModelerGeometry::Body {
     TopTools_IndexedMapOfShape faces; // the face order of the public queries
     std::vector<bool> hasColour;  // per face
     std::vector<std::uint32_t> colours;
+    // What the builder found wrong in the description (the body is then
+    // not valid, whatever the kernel's check says).
+    std::vector<std::string> problems;
 
     // Computed on first use; the mesh is kept in the shape's faces.
     mutable std::mutex lock;
     mutable int validity = -1; // -1 unknown, 0 invalid, 1 valid
+    mutable std::string report;
 };

@@ -1,7 +1,10 @@
 #include "zrbr/ZrModelerGeometry.h"
 
 #include <BRepBndLib.hxx>
+#include <BRepCheck.hxx>
 #include <BRepCheck_Analyzer.hxx>
+#include <BRepCheck_ListOfStatus.hxx>
+#include <BRepCheck_Result.hxx>
 #include <BRepGProp.hxx>
 #include <BRepMesh_IncrementalMesh.hxx>
 #include <BRep_Tool.hxx>
@@ -17,7 +20,9 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Face.hxx>
 
+#include <cctype>
 #include <cmath>
+#include <sstream>
 
 #include "ModelerBody.h"
 
@@ -48,17 +53,101 @@ ZrGeVector3d hostVector(const gp_Dir& direction) { return ZrGeVector3d(direction
 
 } // namespace
 
+namespace {
+
+// Findings of one kind printed at most; the rest are counted.
+constexpr int kFindingsPerKind = 4;
+
+// "BRepCheck_InvalidCurveOnSurface" -> "invalid curve on surface".
+std::string statusText(BRepCheck_Status status)
+{
+    std::ostringstream printed;
+    BRepCheck::Print(status, printed);
+    std::string name = printed.str();
+    const std::string prefix = "BRepCheck_";
+    if (name.rfind(prefix, 0) == 0)
+        name = name.substr(prefix.size());
+    std::string text;
+    for (char c : name) {
+        if (std::isspace(static_cast<unsigned char>(c)))
+            continue;
+        if (std::isupper(static_cast<unsigned char>(c)) && !text.empty())
+            text += ' ';
+        text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+void addStatuses(const BRepCheck_ListOfStatus& statuses, const std::string& where, std::vector<std::string>& found)
+{
+    for (BRepCheck_ListIteratorOfListOfStatus it(statuses); it.More(); it.Next())
+        if (it.Value() != BRepCheck_NoError)
+            found.push_back(where + ": " + statusText(it.Value()));
+}
+
+// What the kernel's check finds, by sub-shape: "face 3: ..." (1-based, in
+// the order the body's explorer meets them).
+std::vector<std::string> kernelFindings(const TopoDS_Shape& shape)
+{
+    std::vector<std::string> lines;
+    const BRepCheck_Analyzer analyzer(shape);
+    if (analyzer.IsValid())
+        return lines;
+    const std::pair<TopAbs_ShapeEnum, const char*> kinds[] = {{TopAbs_SOLID, "solid"}, {TopAbs_SHELL, "shell"},
+                                                              {TopAbs_FACE, "face"},   {TopAbs_WIRE, "wire"},
+                                                              {TopAbs_EDGE, "edge"},   {TopAbs_VERTEX, "vertex"}};
+    for (const auto& kind : kinds) {
+        TopTools_IndexedMapOfShape parts;
+        TopExp::MapShapes(shape, kind.first, parts);
+        std::vector<std::string> found;
+        for (int i = 1; i <= parts.Extent(); ++i) {
+            const Handle(BRepCheck_Result)& result = analyzer.Result(parts(i));
+            if (result.IsNull())
+                continue;
+            const std::string where = std::string(kind.second) + " " + std::to_string(i);
+            addStatuses(result->Status(), where, found);
+            for (result->InitContextIterator(); result->MoreShapeInContext(); result->NextShapeInContext())
+                addStatuses(result->StatusOnShape(), where, found);
+        }
+        for (std::size_t i = 0; i < found.size() && i < kFindingsPerKind; ++i)
+            lines.push_back(found[i]);
+        if (found.size() > kFindingsPerKind)
+            lines.push_back("... " + std::to_string(found.size() - kFindingsPerKind) + " more of " + kind.second +
+                            "s");
+    }
+    if (lines.empty())
+        lines.push_back("the kernel's check fails");
+    return lines;
+}
+
+} // namespace
+
 bool ZrModelerGeometry::isValid() const
 {
     std::lock_guard<std::mutex> guard(m_body->lock);
     if (m_body->validity < 0) {
+        std::vector<std::string> lines = m_body->problems;
         try {
-            m_body->validity = !m_body->shape.IsNull() && BRepCheck_Analyzer(m_body->shape).IsValid() ? 1 : 0;
-        } catch (const Standard_Failure&) {
-            m_body->validity = 0;
+            if (m_body->shape.IsNull())
+                lines.push_back("the body has no faces");
+            else
+                for (std::string& line : kernelFindings(m_body->shape))
+                    lines.push_back(std::move(line));
+        } catch (const Standard_Failure& failure) {
+            lines.push_back(std::string("the check failed: ") + failure.GetMessageString());
         }
+        m_body->validity = lines.empty() ? 1 : 0;
+        for (const std::string& line : lines)
+            m_body->report += line + '\n';
     }
     return m_body->validity == 1;
+}
+
+std::string ZrModelerGeometry::validityReport() const
+{
+    isValid();
+    std::lock_guard<std::mutex> guard(m_body->lock);
+    return m_body->report;
 }
 
 bool ZrModelerGeometry::isClosed() const
@@ -103,6 +192,27 @@ double ZrModelerGeometry::area() const
     GProp_GProps properties;
     BRepGProp::SurfaceProperties(m_body->shape, properties, kRelativePrecision);
     return properties.Mass();
+}
+
+bool ZrModelerGeometry::getCentroid(ZrGePoint3d& centroid) const
+{
+    if (isNull())
+        return false;
+    GProp_GProps properties;
+    if (numSolids() > 0) {
+        for (TopExp_Explorer solids(m_body->shape, TopAbs_SOLID); solids.More(); solids.Next()) {
+            GProp_GProps solid;
+            BRepGProp::VolumeProperties(solids.Current(), solid, kRelativePrecision);
+            properties.Add(solid);
+        }
+    } else {
+        BRepGProp::SurfaceProperties(m_body->shape, properties, kRelativePrecision);
+    }
+    if (!(std::fabs(properties.Mass()) > 0.0))
+        return false;
+    const gp_Pnt centre = properties.CentreOfMass();
+    centroid = ZrGePoint3d(centre.X(), centre.Y(), centre.Z());
+    return true;
 }
 
 bool ZrModelerGeometry::getExtents(ZrGePoint3d& minPoint, ZrGePoint3d& maxPoint) const

@@ -1,6 +1,7 @@
 // Bodies described element by element and built by the modeler.
 #include <gtest/gtest.h>
 
+#include <zrbase/ZrGeLineSeg2d.h>
 #include <zrbase/ZrGeLineSeg3d.h>
 #include <zrbase/ZrGePlane.h>
 #include <zrbr/ZrModelerGeometry.h>
@@ -10,6 +11,18 @@
 #include <cmath>
 
 namespace {
+
+// How a description of the tetrahedron below is spoilt.
+enum class Fault {
+    none,
+    flagsInverted,    // every coedge runs the other way, order kept
+    flagsFalse,       // every coedge runs along its edge
+    loopsReversed,    // every loop runs the other way round: the faces point inward
+    coedgesReordered, // the last two coedges of every loop swapped
+    vertexMoved,      // vertex C placed 8.6 away from the edges that meet there
+    curveOffEdge,     // the bottom face's first coedge brings a parameter curve off its edge
+    faceInsideOut,    // one face described with its normal inward
+};
 
 // The unit corner tetrahedron O, A = x, B = y, C = z, faces outward.
 struct Tetrahedron {
@@ -29,15 +42,39 @@ struct Tetrahedron {
         {{1, 1, 1}, {{{3, false}, {4, false}, {5, true}}}},
     }};
 
-    // Builds it; with flipFace >= 0 that face is described inside out.
-    ZrRxObjectPtr build(bool validate = false, int flipFace = -1, std::uint32_t colour = 0) const
+    std::array<std::pair<int, bool>, 3> spoilt(std::array<std::pair<int, bool>, 3> loop, Fault fault) const
     {
-        ZrBrepBuilder builder;
+        switch (fault) {
+        case Fault::flagsInverted:
+            for (auto& use : loop)
+                use.second = !use.second;
+            break;
+        case Fault::flagsFalse:
+            for (auto& use : loop)
+                use.second = false;
+            break;
+        case Fault::loopsReversed:
+            std::reverse(loop.begin(), loop.end());
+            for (auto& use : loop)
+                use.second = !use.second;
+            break;
+        case Fault::coedgesReordered:
+            std::swap(loop[1], loop[2]);
+            break;
+        default:
+            break;
+        }
+        return loop;
+    }
+
+    ZrRxObjectPtr build(ZrBrepBuilder& builder, Fault fault = Fault::none, std::uint32_t colour = 0) const
+    {
         EXPECT_EQ(builder.set(new AcisBrepBuilderTD(kSolidBody)), Nimb::eOk);
-        builder.enableValidator(validate);
         std::array<int, 4> vertexIds{};
-        for (int i = 0; i < 4; ++i)
-            vertexIds[i] = builder.addVertex(corners[i]);
+        for (int i = 0; i < 4; ++i) {
+            const bool moved = fault == Fault::vertexMoved && i == 3;
+            vertexIds[i] = builder.addVertex(moved ? ZrGePoint3d(5, 5, 5) : corners[i]);
+        }
         std::array<int, 6> edgeIds{};
         for (int i = 0; i < 6; ++i)
             edgeIds[i] = builder.addEdge(ZrGeLineSeg3d(corners[edges[i].first], corners[edges[i].second]),
@@ -45,14 +82,28 @@ struct Tetrahedron {
         const int shell = builder.addShell(builder.addComplex());
         for (int f = 0; f < 4; ++f) {
             const ZrGePoint3d& onPlane = corners[f == 3 ? 1 : 0];
-            const bool flip = f == flipFace;
-            const int face = builder.addFace(shell, ZrGePlane(onPlane, faces[f].normal), flip);
+            const bool insideOut = fault == Fault::faceInsideOut && f == 3;
+            // The bottom face's parameters are (y, x), so that its normal is -z.
+            const int face = f == 0 ? builder.addFace(shell, ZrGePlane(onPlane, {0, 1, 0}, {1, 0, 0}), false)
+                                    : builder.addFace(shell, ZrGePlane(onPlane, faces[f].normal), insideOut);
             builder.setFaceColor(face, colour + f);
             const int loop = builder.addLoop(face);
-            for (const auto& use : faces[f].loop)
-                EXPECT_EQ(builder.addCoedge(loop, edgeIds[use.first], use.second), Nimb::eOk);
+            for (const auto& use : spoilt(faces[f].loop, fault)) {
+                // O-B runs from (0, 0) to (1, 0) in the bottom face's parameters.
+                const ZrGeLineSeg2d onBottom(ZrGePoint2d(0.0, 0.5), ZrGePoint2d(1.0, 0.5));
+                const bool offEdge = fault == Fault::curveOffEdge && f == 0 && use.first == 1;
+                EXPECT_EQ(builder.addCoedge(loop, edgeIds[use.first], use.second, offEdge ? &onBottom : nullptr),
+                          Nimb::eOk);
+            }
         }
         return builder.finish();
+    }
+
+    ZrRxObjectPtr build(bool validate = false, Fault fault = Fault::none, std::uint32_t colour = 0) const
+    {
+        ZrBrepBuilder builder;
+        builder.enableValidator(validate);
+        return build(builder, fault, colour);
     }
 };
 
@@ -65,7 +116,7 @@ const ZrModelerGeometry* geometryOf(const ZrRxObjectPtr& result)
 
 TEST(BrepBuilder, BuildsAClosedSolidAndMeasuresIt)
 {
-    const ZrRxObjectPtr result = Tetrahedron().build(true, -1, 0xC2000010);
+    const ZrRxObjectPtr result = Tetrahedron().build(true, Fault::none, 0xC2000010);
     const ZrModelerGeometry* body = geometryOf(result);
     ASSERT_NE(body, nullptr);
     EXPECT_EQ(body->brepType(), kSolidBody);
@@ -92,14 +143,48 @@ TEST(BrepBuilder, BuildsAClosedSolidAndMeasuresIt)
     EXPECT_EQ(colours, (std::vector<std::uint32_t>{0xC2000010, 0xC2000011, 0xC2000012, 0xC2000013}));
 }
 
-TEST(BrepBuilder, AFaceDescribedInsideOutFailsTheCheck)
+TEST(BrepBuilder, BuildsExactlyWhatItIsDescribed)
 {
-    // The validator refuses the body; without it the body comes back and
-    // says it is not valid.
-    EXPECT_FALSE(Tetrahedron().build(true, 3));
-    const ZrRxObjectPtr result = Tetrahedron().build(false, 3);
-    ASSERT_NE(geometryOf(result), nullptr);
-    EXPECT_FALSE(geometryOf(result)->isValid());
+    // Each fault: refused with its reason by the validator; built as
+    // described without it, and the body says what is wrong.
+    const struct {
+        Fault fault;
+        const char* reason;
+    } cases[] = {
+        {Fault::flagsInverted, "does not close"},
+        {Fault::flagsFalse, "does not close"},
+        {Fault::coedgesReordered, "does not close"},
+        {Fault::loopsReversed, "point inward"},
+        {Fault::vertexMoved, "vertex 3 is "},
+        {Fault::curveOffEdge, "the parameter curve of edge 1 on face 0 leaves it by 0.5"},
+        {Fault::faceInsideOut, "face 4: bad orientation of subshape"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        ZrBrepBuilder refusing;
+        refusing.enableValidator(true);
+        EXPECT_FALSE(Tetrahedron().build(refusing, c.fault));
+        EXPECT_NE(refusing.refusalReason().find(c.reason), std::string::npos) << refusing.refusalReason();
+
+        const ZrRxObjectPtr result = Tetrahedron().build(false, c.fault);
+        const ZrModelerGeometry* body = geometryOf(result);
+        ASSERT_NE(body, nullptr);
+        EXPECT_FALSE(body->isValid());
+        EXPECT_NE(body->validityReport().find(c.reason), std::string::npos) << body->validityReport();
+    }
+}
+
+TEST(BrepBuilder, HealingIsAnOptionOfItsOwn)
+{
+    // Off by default; asked for, it repairs what imported data often get wrong.
+    ZrBrepBuilder healing;
+    EXPECT_FALSE(healing.isHealingEnabled());
+    healing.enableHealing();
+    const ZrRxObjectPtr result = Tetrahedron().build(healing, Fault::coedgesReordered);
+    const ZrModelerGeometry* body = geometryOf(result);
+    ASSERT_NE(body, nullptr);
+    EXPECT_TRUE(body->isValid()) << body->validityReport();
+    EXPECT_NEAR(body->volume(), 1.0 / 6.0, 1e-9);
 }
 
 TEST(BrepBuilder, RefusesWhatItCannotBuild)

@@ -117,7 +117,7 @@ void expectSolidLike(const Converted& converted, const TopoDS_Shape& kernel, con
     const ZrModelerGeometry* body = support::bodyOf(converted.entities[0]);
     ASSERT_NE(body, nullptr) << what;
     EXPECT_TRUE(ZrDb3dSolid::cast(converted.entities[0])) << what;
-    EXPECT_TRUE(body->isValid()) << what;
+    EXPECT_TRUE(body->isValid()) << what << ": " << body->validityReport();
     EXPECT_EQ(body->numSolids(), 1) << what;
     const double expected = kernelVolume(kernel);
     EXPECT_NEAR(body->volume(), expected, 1e-3 * expected) << what;

@@ -25,12 +25,27 @@
 //    only of such edges describe no boundary: the builder puts degenerate
 //    edges where the surface needs them.
 //
-// The builder heals what it is given the way the modeler heals imported
-// data: it computes missing parameter curves and tolerances, orders loop
-// coedges, adds missing seams and degenerate edges. It keeps the face
-// directions as given.
+// The builder builds exactly the body it is described: it never reorders,
+// turns, moves, splits, merges or drops anything. It computes only what a
+// description leaves to it: parameter curves a coedge does not bring,
+// degenerate edges at poles, and tolerances from the actual gaps between
+// vertices, curve ends and faces, up to a cap (gapCap, relative to the
+// body's size). What does not fit
+// (a loop that does not close in coedge order, a vertex beyond the cap from
+// the end of its edge, a parameter curve that leaves its edge, an edge used
+// by more than two coedges of a shell or twice in the same sense, a closed
+// solid whose faces point inward) is a problem of the body: with the
+// validator on, finish refuses such a body and refusalReason says why; with
+// it off, the body is built as described and isValid and validityReport
+// tell what is wrong.
+//
+// Healing (off by default) is the modeler's repair of data imported from
+// other systems: it recomputes parameter curves, orders coedges, adds
+// missing seams and degenerate edges and widens tolerances, so a faulty
+// description may still give a sound body. Face directions stay as given.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include <zrbase/ZrErrorStatus.h>
 #include <zrbase/ZrGeCurve2d.h>
@@ -86,6 +101,16 @@ public:
     // given as built and ZrModelerGeometry::isValid tells.
     void enableValidator(bool enable = true) { m_validate = enable; }
     bool isValidatorEnabled() const { return m_validate; }
+    // The modeler's repair of imported data; off by default.
+    void enableHealing(bool enable = true) { m_heal = enable; }
+    bool isHealingEnabled() const { return m_heal; }
+    // Why the last finish gave nothing; empty after a finish that built.
+    const std::string& refusalReason() const { return m_refusal; }
+
+    // The farthest a vertex may be from the curve ends that meet it, and an
+    // edge from its faces, as a fraction of the body's size (the diagonal of
+    // the box around its vertices and edges).
+    static constexpr double gapCap = 0.01;
 
     // The elements, in world coordinates. Curves and surfaces are copied.
     // Every add fails (-1) without an engine, after finish, and for ids that
@@ -103,11 +128,13 @@ public:
 
     // Builds the body: a ZrModelerGeometry with one reference for the
     // caller, or empty when there is no engine, finish already ran, no face
-    // could be built, or the validator refused the body.
+    // could be built, or the validator refused the body (refusalReason).
     ZrRxObjectPtr finish();
 
 private:
     std::unique_ptr<AcisBrepBuilderTD> m_engine;
     bool m_validate = false;
+    bool m_heal = false;
     bool m_finished = false;
+    std::string m_refusal;
 };

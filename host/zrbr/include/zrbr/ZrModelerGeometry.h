@@ -5,6 +5,7 @@
 // (zrrxAddRef, zrrxRelease).
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include <zrbase/ZrArray.h>
 #include <zrbase/ZrGePoint3d.h>
@@ -58,8 +59,12 @@ public:
     bool isNull() const;
 
     // The modeler's check of the body: topology, geometry, tolerances and
-    // orientation of its shells. Computed once, on first use.
+    // orientation of its shells, and what the builder found wrong in the
+    // description it was given. Computed once, on first use.
     bool isValid() const;
+    // Why the body is not valid, one problem a line (the first few of
+    // each kind); empty for a valid body.
+    std::string validityReport() const;
     // True when the body has faces and every shell is closed (no free edge).
     bool isClosed() const;
 
@@ -76,6 +81,9 @@ public:
     // negative for a solid that is inside out.
     double volume() const;
     double area() const;
+    // The centre of the enclosed volume for a body with solids, of its
+    // faces' area otherwise. False for an empty body.
+    bool getCentroid(ZrGePoint3d& centroid) const;
     // The box around the body. False for an empty body.
     bool getExtents(ZrGePoint3d& minPoint, ZrGePoint3d& maxPoint) const;
 

@@ -1,0 +1,150 @@
+#include "ParameterCurves.h"
+
+#include "GeKernel.h"
+
+#include <Geom2d_BSplineCurve.hxx>
+#include <GeomAPI_ProjectPointOnSurf.hxx>
+#include <GeomProjLib.hxx>
+#include <Geom_BSplineCurve.hxx>
+#include <Precision.hxx>
+#include <ShapeConstruct_ProjectCurveOnSurface.hxx>
+#include <Standard_ErrorHandler.hxx>
+#include <Standard_Failure.hxx>
+#include <TColStd_Array1OfInteger.hxx>
+#include <TColStd_Array1OfReal.hxx>
+#include <TColgp_Array1OfPnt2d.hxx>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ParameterCurves {
+namespace {
+
+using Edge = AcisBrepBuilderTD::Body::Edge;
+
+// Samples along an edge when measuring how far a parameter curve strays.
+constexpr int kDeviationSamples = 48;
+
+bool isStraight(const Geom_Curve& curve)
+{
+    const auto* spline = dynamic_cast<const Geom_BSplineCurve*>(&curve);
+    return spline && spline->Degree() == 1 && spline->NbPoles() == 2;
+}
+
+bool parametersOf(GeomAPI_ProjectPointOnSurf& projector, const gp_Pnt& point, double& u, double& v)
+{
+    projector.Perform(point);
+    if (!projector.IsDone() || projector.NbPoints() == 0)
+        return false;
+    projector.LowerDistanceParameters(u, v);
+    return true;
+}
+
+// A straight edge on a plane, or along a generator of a cylinder or a cone,
+// runs straight in the parameters: the line between its ends' parameters,
+// taken in the period of its middle. An apex or a pole takes the middle's
+// parameter across the line. Null when the middle does not fit.
+Handle(Geom2d_Curve) straightLine(const Edge& edge, const Handle(Geom_Surface)& surface)
+{
+    const double middle = 0.5 * (edge.first + edge.last);
+    GeomAPI_ProjectPointOnSurf projector(edge.curve->Value(middle), surface);
+    double mu = 0.0, mv = 0.0;
+    if (!parametersOf(projector, edge.curve->Value(middle), mu, mv))
+        return nullptr;
+    gp_Pnt2d ends[2];
+    const double params[2] = {edge.first, edge.last};
+    for (int i = 0; i < 2; ++i) {
+        double u = 0.0, v = 0.0;
+        if (!parametersOf(projector, edge.curve->Value(params[i]), u, v))
+            return nullptr;
+        if (surface->IsUPeriodic())
+            u += std::round((mu - u) / surface->UPeriod()) * surface->UPeriod();
+        if (surface->IsVPeriodic())
+            v += std::round((mv - v) / surface->VPeriod()) * surface->VPeriod();
+        gp_Pnt point;
+        gp_Vec du, dv;
+        surface->D1(u, v, point, du, dv);
+        if (du.Magnitude() <= Precision::Confusion())
+            u = mu;
+        if (dv.Magnitude() <= Precision::Confusion())
+            v = mv;
+        ends[i] = gp_Pnt2d(u, v);
+    }
+    const gp_Pnt2d halfway(0.5 * (ends[0].X() + ends[1].X()), 0.5 * (ends[0].Y() + ends[1].Y()));
+    if (surface->Value(halfway.X(), halfway.Y()).Distance(edge.curve->Value(middle)) > Precision::Confusion())
+        return nullptr;
+    TColgp_Array1OfPnt2d poles(1, 2);
+    poles.SetValue(1, ends[0]);
+    poles.SetValue(2, ends[1]);
+    TColStd_Array1OfReal knots(1, 2);
+    knots.SetValue(1, edge.first);
+    knots.SetValue(2, edge.last);
+    TColStd_Array1OfInteger mults(1, 2);
+    mults.Init(2);
+    return new Geom2d_BSplineCurve(poles, knots, mults, 1);
+}
+
+Handle(Geom2d_Curve) fitted(const Edge& edge, const Handle(Geom_Surface)& surface)
+{
+    ShapeConstruct_ProjectCurveOnSurface projector;
+    projector.Init(surface, kTolerance);
+    Handle(Geom_Curve) curve = edge.curve; // Perform takes it by reference
+    Handle(Geom2d_Curve) result;
+    if (!projector.Perform(curve, edge.first, edge.last, result))
+        return nullptr;
+    return result;
+}
+
+} // namespace
+
+double deviation(const Edge& edge, const Geom2d_Curve& curve, const Geom_Surface& surface)
+{
+    const double span = edge.last - edge.first;
+    const double slack = Precision::PConfusion() * std::max(1.0, std::fabs(span));
+    const bool covers = curve.IsPeriodic() ||
+                        (curve.FirstParameter() <= edge.first + slack && curve.LastParameter() >= edge.last - slack);
+    if (!covers)
+        return Precision::Infinite();
+    double worst = 0.0;
+    for (int i = 0; i <= kDeviationSamples; ++i) {
+        const double t = edge.first + span * i / kDeviationSamples;
+        const gp_Pnt2d uv = curve.Value(t);
+        worst = std::max(worst, surface.Value(uv.X(), uv.Y()).Distance(edge.curve->Value(t)));
+    }
+    return worst;
+}
+
+Handle(Geom2d_Curve) compute(const Edge& edge, const Handle(Geom_Surface)& surface)
+{
+    try {
+        OCC_CATCH_SIGNALS
+        if (isStraight(*edge.curve)) {
+            const Handle(Geom2d_Curve) line = straightLine(edge, surface);
+            if (!line.IsNull())
+                return line;
+        }
+        Handle(Geom2d_Curve) best;
+        double bestDeviation = Precision::Infinite();
+        const auto consider = [&](const Handle(Geom2d_Curve)& candidate) {
+            if (candidate.IsNull())
+                return;
+            const double off = deviation(edge, *candidate, *surface);
+            if (off < bestDeviation) {
+                bestDeviation = off;
+                best = candidate;
+            }
+        };
+        consider(GeKernel::intoClosedRange(fitted(edge, surface), *surface, edge.first, edge.last));
+        if (bestDeviation > kTolerance * 10.0) {
+            double tolerance = kTolerance;
+            consider(GeKernel::intoClosedRange(
+                GeomProjLib::Curve2d(edge.curve, edge.first, edge.last, surface, tolerance), *surface, edge.first,
+                edge.last));
+        }
+        return best;
+    } catch (const Standard_Failure&) {
+        return nullptr;
+    }
+}
+
+} // namespace ParameterCurves

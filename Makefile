@@ -37,6 +37,7 @@ test-installer: installer
 demo: native
 	$(BUILD)/bin/nimb commands
 	$(BUILD)/bin/nimb open $(BUILD)/samples/machine.step -o $(BUILD)/samples/machine.dxf
+	scripts/with-display.sh $(BUILD)/bin/nimb open $(BUILD)/samples/machine.step --png $(BUILD)/samples/machine.png
 
 # Sanitizer builds run the native tests in their own build folders.
 asan: deps

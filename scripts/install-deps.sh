@@ -8,6 +8,9 @@ packages=(
   libgtest-dev googletest
   libocct-data-exchange-dev libocct-ocaf-dev libocct-modeling-algorithms-dev
   libocct-modeling-data-dev libocct-foundation-dev libtbb-dev
+  # pictures of drawings: the kernel's visualisation toolkit on a virtual display;
+  # saved drawings read back with ezdxf
+  libocct-visualization-dev libgl1-mesa-dri python3-ezdxf
   # installer: cross compilers, Wine, a virtual display, artwork and CJK fonts
   mingw-w64 wine64 xvfb xauth imagemagick fonts-wqy-microhei
 )

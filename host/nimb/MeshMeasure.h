@@ -22,5 +22,5 @@ private:
 
 // Mesh settings for the second measure: fine enough for differences of a
 // ten-thousandth.
-constexpr double kMeshChordShare = 1e-5; // of the body's size
-constexpr double kMeshAngle = 0.01;      // radians
+constexpr double kMeshChordShare = 5e-5; // of the body's size
+constexpr double kMeshAngle = 0.02;      // radians

@@ -160,7 +160,10 @@ void collectBodies(const TopoDS_Shape& shape, std::vector<SourceBody>& bodies)
             bodies.push_back(measured(solids.Current(), true));
         return;
     case TopAbs_SHELL:
+        // A closed shell on its own is a solid, whichever way its faces turn.
         bodies.push_back(measured(shape, BRep_Tool::IsClosed(shape)));
+        if (bodies.back().closed && bodies.back().volume < 0.0)
+            bodies.back() = measured(shape.Reversed(), true);
         return;
     case TopAbs_FACE:
         bodies.push_back(measured(shape, false));

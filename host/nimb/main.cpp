@@ -14,6 +14,7 @@
 #include <zrcore/ZrEdCommandStack.h>
 #include <zrdb/ZrDbDatabase.h>
 #include <zrdb/ZrDbDxfOut.h>
+#include <zrgs/ZrGsPicture.h>
 
 #include "DrawingReport.h"
 #include "ImportAudit.h"
@@ -23,8 +24,8 @@ namespace {
 const char* const kUsage =
     "usage: nimb [options] commands\n"
     "       nimb [options] run COMMAND [FILE]\n"
-    "       nimb [options] open FILE [-o OUT]\n"
-    "       nimb [options] import FILE... [-o OUT]\n"
+    "       nimb [options] open FILE [-o OUT] [--png PICTURE]\n"
+    "       nimb [options] import FILE... [-o OUT] [--png PICTURE]\n"
     "       nimb [options] verify FILE...\n"
     "options:\n"
     "  --plugin PATH         plug-in module to load (default: zrquor.zrx beside nimb)\n"
@@ -32,6 +33,7 @@ const char* const kUsage =
     "  --no-pool             start the host without a thread pool\n"
     "  --host-provides NAME  the host implements command NAME itself (repeatable)\n"
     "  -o OUT                save the drawing as DXF\n"
+    "  --png PICTURE         save a shaded isometric picture of the drawing (needs a display: xvfb-run)\n"
     "  --tolerance FRACTION  verify: largest relative difference that passes (default 0.001)\n";
 
 using OpenFileExport = int (*)(const char* path, ZrDbDatabase** database, bool asDocument, void (*setRange)(int),
@@ -41,6 +43,7 @@ using ImportFileExport = int (*)(const char* path, ZrDbDatabase** database);
 struct Arguments {
     std::string plugin;
     std::string output;
+    std::string picture;
     NimbHostOptions host;
     std::string action;
     std::vector<std::string> operands;
@@ -132,6 +135,8 @@ Arguments parseArguments(int argc, char** argv)
             args.host.hostCommands.push_back(wide(value()));
         else if (word == "-o")
             args.output = value();
+        else if (word == "--png")
+            args.picture = value();
         else if (word == "--tolerance")
             args.audit.tolerance = parseFraction(word, value());
         else if (word == "-h" || word == "--help")
@@ -147,6 +152,8 @@ Arguments parseArguments(int argc, char** argv)
         throw Failure{"no action given (commands, run, open, import)", 2};
     if (!args.output.empty() && args.action != "open" && args.action != "import")
         throw Failure{"-o goes with open or import", 2};
+    if (!args.picture.empty() && args.action != "open" && args.action != "import")
+        throw Failure{"--png goes with open or import", 2};
     if (args.plugin.empty())
         args.plugin = programFolder() + "/zrquor.zrx";
     return args;
@@ -260,6 +267,9 @@ int run(int argc, char** argv)
         throw Failure{"unknown action " + args.action, 2};
     if (!args.output.empty() && zrdbSaveAsDxf(host.currentDatabase(), args.output, error) != Nimb::eOk)
         throw Failure{"cannot save " + args.output + ": " + error, 1};
+    if (!args.picture.empty() &&
+        zrgsSavePicture(host.currentDatabase(), args.picture, ZrGsPictureOptions(), error) != Nimb::eOk)
+        throw Failure{"cannot make " + args.picture + ": " + error, 1};
     host.unloadPlugin();
     return verified ? 0 : 1;
 }

@@ -1,6 +1,9 @@
 #include "geometry/BrepAssembly.h"
 
+#include <BRepGProp.hxx>
 #include <BRep_Tool.hxx>
+#include <GProp_GProps.hxx>
+#include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Face.hxx>
@@ -55,8 +58,24 @@ void faceWalk(ConversionContext& context, const TopoDS_Shape& shape, const gp_Tr
     }
 }
 
+// A closed shell on its own bounds a solid; files give some with their
+// faces turned inward, which would make the solid inside out. Shells inside
+// solids are as the solid has them (an inner shell faces into its void).
+TopoDS_Shape facingOut(const TopoDS_Shape& shell)
+{
+    if (!BRep_Tool::IsClosed(shell))
+        return shell;
+    try {
+        GProp_GProps properties;
+        BRepGProp::VolumeProperties(shell, properties);
+        return properties.Mass() < 0.0 ? shell.Reversed() : shell;
+    } catch (const Standard_Failure&) {
+        return shell;
+    }
+}
+
 void shellWalk(ConversionContext& context, const TopoDS_Shape& shape, const gp_Trsf& itemTrsf,
-               const ShapeColour& parent, BrepBuilderInitialData& record, Complex& shells)
+               const ShapeColour& parent, BrepBuilderInitialData& record, Complex& shells, bool freeShells)
 {
     for (TopExp_Explorer explorer(shape, TopAbs_SHELL); explorer.More(); explorer.Next()) {
         const TopoDS_Shape& shell = explorer.Current();
@@ -64,7 +83,8 @@ void shellWalk(ConversionContext& context, const TopoDS_Shape& shape, const gp_T
             continue;
         Shell faces;
         if (contains(shell, TopAbs_FACE))
-            faceWalk(context, shell, itemTrsf, colourOfPart(context, parent, shell), record, faces);
+            faceWalk(context, freeShells ? facingOut(shell) : shell, itemTrsf, colourOfPart(context, parent, shell),
+                     record, faces);
         shells.append(std::move(faces));
     }
 }
@@ -80,7 +100,7 @@ void solidWalk(ConversionContext& context, const TopoDS_Shape& shape, const gp_T
         startRecord(record, context);
         Complex shells;
         if (contains(solid, TopAbs_SHELL))
-            shellWalk(context, solid, itemTrsf, colourOfPart(context, shapeColour, solid), record, shells);
+            shellWalk(context, solid, itemTrsf, colourOfPart(context, shapeColour, solid), record, shells, false);
         if (shells.isEmpty())
             continue;
         record.complexes.append(std::move(shells));
@@ -172,7 +192,7 @@ void convertShape(ConversionContext& context, const TopoDS_Shape& shape, const g
     if (contains(shape, TopAbs_SHELL)) {
         startRecord(record, context);
         Complex shells;
-        shellWalk(context, shape, itemTrsf, shapeColour, record, shells);
+        shellWalk(context, shape, itemTrsf, shapeColour, record, shells, true);
         if (!shells.isEmpty()) {
             record.complexes.append(std::move(shells));
             buildBody(record, kSolidBody, entities);

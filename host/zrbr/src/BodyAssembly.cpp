@@ -16,7 +16,13 @@
 #include <NCollection_DataMap.hxx>
 #include <Precision.hxx>
 #include <ShapeBuild_ReShape.hxx>
+#include <IntRes2d_SequenceOfIntersectionPoint.hxx>
+#include <ShapeAnalysis_Wire.hxx>
+#include <ShapeExtend_WireData.hxx>
 #include <ShapeFix_Shape.hxx>
+#include <TColStd_SequenceOfReal.hxx>
+#include <TColgp_SequenceOfPnt.hxx>
+#include <TopoDS_Iterator.hxx>
 #include <ShapeFix_Shell.hxx>
 #include <Standard_ErrorHandler.hxx>
 #include <Standard_Failure.hxx>
@@ -477,6 +483,37 @@ private:
         }
         for (std::size_t v = 0; v < m_vertices.size(); ++v)
             m_builder.UpdateVertex(m_vertices[v], std::min(m_cap, std::max(kTolerance, vertexReach[v] * 1.001)));
+        for (const TopoDS_Face& face : m_madeFaces)
+            if (!face.IsNull())
+                reachOverCrossings(face);
+    }
+
+    // Where two coedges cross on the surface right by the vertex they share
+    // (each edge reaching as far as it does from its face), the vertex
+    // reaches over the crossing, up to the cap.
+    void reachOverCrossings(const TopoDS_Face& face)
+    {
+        for (TopoDS_Iterator wires(face); wires.More(); wires.Next()) {
+            ShapeAnalysis_Wire analysis(TopoDS::Wire(wires.Value()), face, kTolerance);
+            const int n = analysis.NbEdges();
+            for (int i = 1; n > 1 && i <= n; ++i) {
+                const int j = i % n + 1;
+                TopoDS_Vertex shared;
+                if (!TopExp::CommonVertex(analysis.WireData()->Edge(i), analysis.WireData()->Edge(j), shared))
+                    continue;
+                IntRes2d_SequenceOfIntersectionPoint points2d;
+                TColgp_SequenceOfPnt points3d;
+                TColStd_SequenceOfReal errors;
+                if (!analysis.CheckIntersectingEdges(i, j, points2d, points3d, errors))
+                    continue;
+                const gp_Pnt at = BRep_Tool::Pnt(shared);
+                for (int k = 1; k <= points3d.Length(); ++k) {
+                    const double reach = (at.Distance(points3d(k)) + errors(k)) * 1.01;
+                    if (reach <= m_cap && reach > BRep_Tool::Tolerance(shared))
+                        m_builder.UpdateVertex(shared, reach);
+                }
+            }
+        }
     }
 
     const Body& m_body;

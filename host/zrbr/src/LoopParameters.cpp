@@ -130,7 +130,9 @@ void intoFirstPeriod(std::vector<KernelLoop>& loops, const Geom_Surface& surface
                 lowest = std::min(lowest, coordinate(parameterBox({use}).first, direction));
     if (Precision::IsInfinite(lowest))
         return;
-    const double by = -std::floor((lowest - first) / period + 1e-9) * period;
+    // A face that starts a hair below the end of the first period starts at
+    // its beginning.
+    const double by = -std::floor((lowest - first) / period + 1e-4) * period;
     for (KernelLoop& loop : loops)
         for (KernelUse& use : loop)
             if (!use.givenCurve)

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <memory>
 
+#include "KernelGeometry.h"
 #include "geometry/CurveConversion.h"
 
 namespace shapes {
@@ -38,21 +39,7 @@ inline std::unique_ptr<ZrGeCurve3d> convertEdge(const TopoDS_Edge& edge, const g
 
 // A closed, periodic cubic through eight points around a wavy ring; its
 // parameter runs over [0, 8).
-inline Handle(Geom_BSplineCurve) periodicSpline()
-{
-    TColgp_Array1OfPnt poles(1, 8);
-    for (int i = 0; i < 8; ++i) {
-        const double a = i * 0.7853981633974483;
-        poles.SetValue(i + 1, gp_Pnt(10 * std::cos(a), 10 * std::sin(a), (i % 2) * 2.0));
-    }
-    TColStd_Array1OfReal knots(1, 9);
-    TColStd_Array1OfInteger mults(1, 9);
-    for (int i = 1; i <= 9; ++i) {
-        knots.SetValue(i, i - 1.0);
-        mults.SetValue(i, 1);
-    }
-    return new Geom_BSplineCurve(poles, knots, mults, 3, true);
-}
+inline Handle(Geom_BSplineCurve) periodicSpline() { return fixtures::wavyRing(); }
 
 // A clamped cubic over [0, 2] with one interior knot.
 inline Handle(Geom_BSplineCurve) openSpline(bool rational = false)
@@ -78,22 +65,7 @@ inline Handle(Geom_BSplineCurve) openSpline(bool rational = false)
 }
 
 // A wavy bicubic patch over [0, 1] x [0, 1] spanning (0..40, 0..40).
-inline Handle(Geom_BSplineSurface) wavySurface()
-{
-    TColgp_Array2OfPnt poles(1, 5, 1, 5);
-    for (int i = 1; i <= 5; ++i)
-        for (int j = 1; j <= 5; ++j)
-            poles.SetValue(i, j, gp_Pnt(10.0 * (i - 1), 10.0 * (j - 1), ((i + 2 * j) % 3) * 3.0));
-    TColStd_Array1OfReal knots(1, 3);
-    knots.SetValue(1, 0.0);
-    knots.SetValue(2, 0.5);
-    knots.SetValue(3, 1.0);
-    TColStd_Array1OfInteger mults(1, 3);
-    mults.SetValue(1, 4);
-    mults.SetValue(2, 1);
-    mults.SetValue(3, 4);
-    return new Geom_BSplineSurface(poles, knots, knots, mults, mults, 3, 3);
-}
+inline Handle(Geom_BSplineSurface) wavySurface() { return fixtures::wavyPatch(); }
 
 // The same surface in host form (the surface conversion's job, done here
 // by hand for the loop tests).

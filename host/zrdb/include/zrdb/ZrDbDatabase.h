@@ -57,6 +57,8 @@ public:
     const std::vector<std::string>& reportedErrors() const { return m_errors; }
     void reportError(const std::string& problem);
     std::size_t objectCount() const;
+    // The handle the next object added will get; every handle so far is below it.
+    std::uint64_t handseed() const { return m_nextHandle; }
 
 private:
     ZrDbObjectId makeTable(ZrDbObject* table);

@@ -1,18 +1,29 @@
 #pragma once
-// Saving a drawing as an ASCII DXF file.
+// Saving a drawing as an ASCII DXF file of the 2010 release (AC1024).
 //
-// The file follows the 1992 release of the format (no handles, no class
-// markers), which every DXF reader accepts: header with the drawing extents
-// and measurement, line type, layer and viewport tables, block definitions
-// and model space. Text outside printable ASCII is written as \U+XXXX.
-// Colours carry the nearest palette index (62) and, for red/green/blue
-// colours, the exact value (420), which newer readers prefer.
+// Text is UTF-8, so names in any script are written as they are. Every
+// object has a handle and an owner: objects of the database keep their own
+// handles, and what the file needs beyond them (the other symbol tables,
+// block begin and end markers, mesh vertices, dictionaries, layouts) gets
+// handles from the database's handle seed on. The file holds the header,
+// classes, tables (viewports, line types, layers, text and dimension styles,
+// views, user coordinate systems, applications and block records), blocks,
+// entities and objects (root dictionary, groups, layouts, plot styles).
 //
-// Lines, circles and arcs are written exactly (planar ones in the object
-// coordinates of their plane). The format has no ellipse or spline: those
-// become 3D polylines within a thousandth of their size of the curve. Solids
-// and surfaces become polyface meshes of their tessellation, each triangle
-// in its face's colour. The drawing keeps the exact geometry.
+// Each entity carries its colour the way its colour method says: 62 0 by
+// block, 62 256 by layer (and for "no colour"), 62 with the palette index,
+// or for a red/green/blue colour the nearest palette index with the exact
+// value in 420.
+//
+// Lines, circles, arcs, ellipses, splines, points and block references are
+// written exactly. Solids and surfaces become polyface meshes of their
+// tessellation, with the points where faces meet shared, so a closed body
+// gives a closed mesh; triangle sides inside a face are invisible edges. A
+// mesh takes its body's colour when every face shows the same one (a face
+// without a colour of its own shows the entity's); otherwise the mesh has
+// the entity's colour and every face record its face's. The format allows a
+// mesh at most 32767 points and 32767 faces: a bigger body becomes several
+// meshes.
 #include <ostream>
 #include <string>
 
@@ -21,7 +32,10 @@
 class ZrDbDatabase;
 
 // Writes db to out. The drawing must have no object open for write
-// (eWasOpenForWrite otherwise); nothing is opened or changed.
+// (eWasOpenForWrite otherwise); nothing is opened for write or changed.
+// eInvalidInput, with nothing written, when the drawing holds what the file
+// cannot: a name with a control character, a coordinate that is not a
+// number, a reference to a block that is not there.
 Nimb::ErrorStatus zrdbWriteDxf(ZrDbDatabase* db, std::ostream& out);
 // The same into a file; on failure error says why.
 Nimb::ErrorStatus zrdbSaveAsDxf(ZrDbDatabase* db, const std::string& path, std::string& error);

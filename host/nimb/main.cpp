@@ -18,6 +18,7 @@
 
 #include "DrawingReport.h"
 #include "ImportAudit.h"
+#include "ImportTimings.h"
 
 namespace {
 
@@ -34,7 +35,8 @@ const char* const kUsage =
     "  --host-provides NAME  the host implements command NAME itself (repeatable)\n"
     "  -o OUT                save the drawing as DXF\n"
     "  --png PICTURE         save a shaded isometric picture of the drawing (needs a display: xvfb-run)\n"
-    "  --tolerance FRACTION  verify: largest relative difference that passes (default 0.001)\n";
+    "  --tolerance FRACTION  verify: largest relative difference that passes (default 0.001)\n"
+    "  --timings             open: print where the time went on standard error\n";
 
 using OpenFileExport = int (*)(const char* path, ZrDbDatabase** database, bool asDocument, void (*setRange)(int),
                                void (*onTick)());
@@ -48,6 +50,7 @@ struct Arguments {
     std::string action;
     std::vector<std::string> operands;
     AuditOptions audit;
+    bool timings = false;
 };
 
 // Thrown for a bad command line or a failed step; main prints it on one line.
@@ -137,6 +140,8 @@ Arguments parseArguments(int argc, char** argv)
             args.output = value();
         else if (word == "--png")
             args.picture = value();
+        else if (word == "--timings")
+            args.timings = true;
         else if (word == "--tolerance")
             args.audit.tolerance = parseFraction(word, value());
         else if (word == "-h" || word == "--help")
@@ -194,11 +199,18 @@ void openFile(NimbHost& host, const Arguments& args)
         throw Failure{"open takes one file", 2};
     auto open = pluginExport<OpenFileExport>(host, "nimbOpenFile");
     const bool showProgress = isatty(STDERR_FILENO);
+    ImportTimings timings;
+    ImportTimings::setNext(showProgress ? ProgressBar::onTick : nullptr);
+    const bool ticks = showProgress || args.timings;
     ZrDbDatabase* db = nullptr;
+    timings.start();
     const int result = open(args.operands[0].c_str(), &db, true, showProgress ? ProgressBar::setRange : nullptr,
-                            showProgress ? ProgressBar::onTick : nullptr);
+                            ticks ? ImportTimings::onTick : nullptr);
+    timings.finish();
     if (showProgress)
         ProgressBar::finish();
+    if (args.timings)
+        timings.print(args.operands[0], std::cerr);
     if (result != 0 || !db)
         throw Failure{"cannot open " + args.operands[0], 1};
     // The document keeps its own reference; drop the one handed back.

@@ -4,6 +4,8 @@
 #include <Precision.hxx>
 #include <Standard_Failure.hxx>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 
 #include <zrbase/GeExInterface.h>
@@ -73,6 +75,31 @@ Handle(Geom2d_BSplineCurve) kernelParameterCurve(const ZrGeCurve2d& curve, const
 }
 
 } // namespace
+
+namespace {
+
+std::atomic<long long> buildNanoseconds{0};
+
+// Adds the time from its making to its end to the process's build time.
+class BuildClock {
+public:
+    BuildClock() : m_start(std::chrono::steady_clock::now()) {}
+    ~BuildClock()
+    {
+        buildNanoseconds += std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() -
+                                                                                  m_start)
+                                .count();
+    }
+    BuildClock(const BuildClock&) = delete;
+    BuildClock& operator=(const BuildClock&) = delete;
+
+private:
+    std::chrono::steady_clock::time_point m_start;
+};
+
+} // namespace
+
+double zrbrBuildSeconds() { return static_cast<double>(buildNanoseconds.load()) * 1e-9; }
 
 ZrBrepBuilder::ZrBrepBuilder() = default;
 ZrBrepBuilder::~ZrBrepBuilder() = default;
@@ -225,6 +252,7 @@ ZrRxObjectPtr ZrBrepBuilder::finish()
         return ZrRxObjectPtr();
     }
     m_finished = true;
+    const BuildClock clock;
     BodyBuildOptions options;
     options.validate = m_validate;
     options.heal = m_heal;

@@ -138,3 +138,7 @@ private:
     bool m_finished = false;
     std::string m_refusal;
 };
+
+// The time the builders of this process have spent in finish, summed over
+// all threads, in seconds: for the host's own timing reports.
+double zrbrBuildSeconds();

@@ -247,7 +247,7 @@ private:
         for (KernelUse& use : uses) {
             if (!use.curve.IsNull())
                 continue;
-            use.curve = ParameterCurves::compute(m_body.edges[use.edge], surface);
+            use.curve = ParameterCurves::compute(m_body.edges[use.edge], surface, m_cap * 0.01);
             if (use.curve.IsNull())
                 problem("no parameter curve for " + describe("edge", use.edge) + " on " + describe("face", faceId));
         }

@@ -219,12 +219,14 @@ bool ZrModelerGeometry::getExtents(ZrGePoint3d& minPoint, ZrGePoint3d& maxPoint)
 {
     if (isNull())
         return false;
+    // The quick box: exact for planes and elementary surfaces, bounded by the
+    // control points of spline faces. The tight one costs as much as a whole
+    // import of a large body, and views and files only need a box.
     Bnd_Box box;
     try {
-        BRepBndLib::AddOptimal(m_body->shape, box, false, false);
+        BRepBndLib::Add(m_body->shape, box, false);
     } catch (const Standard_Failure&) {
         box.SetVoid();
-        BRepBndLib::Add(m_body->shape, box, false);
     }
     if (box.IsVoid())
         return false;

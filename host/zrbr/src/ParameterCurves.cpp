@@ -145,7 +145,7 @@ double deviation(const Edge& edge, const Handle(Geom2d_Curve)& curve, const Hand
     }
 }
 
-Handle(Geom2d_Curve) compute(const Edge& edge, const Handle(Geom_Surface)& surface)
+Handle(Geom2d_Curve) compute(const Edge& edge, const Handle(Geom_Surface)& surface, double enough)
 {
     try {
         OCC_CATCH_SIGNALS
@@ -166,7 +166,9 @@ Handle(Geom2d_Curve) compute(const Edge& edge, const Handle(Geom_Surface)& surfa
             }
         };
         consider(GeKernel::intoClosedRange(fitted(edge, surface), *surface, edge.first, edge.last));
-        if (bestDeviation > kTolerance * 10.0) {
+        // The general projection approximates at great cost: only where the
+        // fit finds nothing close enough.
+        if (bestDeviation > enough) {
             double tolerance = kTolerance;
             consider(GeKernel::intoClosedRange(
                 GeomProjLib::Curve2d(edge.curve, edge.first, edge.last, surface, tolerance), *surface, edge.first,

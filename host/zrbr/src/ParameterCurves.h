@@ -20,9 +20,10 @@ double deviation(const AcisBrepBuilderTD::Body::Edge& edge, const Handle(Geom2d_
                  const Handle(Geom_Surface)& surface);
 
 // The exact line for a straight edge that runs straight in the surface's
-// parameters too, otherwise the closer of two projections: one that fits
-// surface points at the edge's own parameters, and the kernel's general one.
-// Null when neither gives a curve.
-Handle(Geom2d_Curve) compute(const AcisBrepBuilderTD::Body::Edge& edge, const Handle(Geom_Surface)& surface);
+// parameters too, otherwise a curve that fits surface points at the edge's
+// own parameters, or, where that strays farther than enough, the closer of
+// it and the kernel's general projection. Null when neither gives a curve.
+Handle(Geom2d_Curve) compute(const AcisBrepBuilderTD::Body::Edge& edge, const Handle(Geom_Surface)& surface,
+                             double enough);
 
 } // namespace ParameterCurves

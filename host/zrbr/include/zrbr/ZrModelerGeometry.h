@@ -84,7 +84,9 @@ public:
     // The centre of the enclosed volume for a body with solids, of its
     // faces' area otherwise. False for an empty body.
     bool getCentroid(ZrGePoint3d& centroid) const;
-    // The box around the body. False for an empty body.
+    // A box around the body: tight along planes and elementary surfaces, as
+    // far as the control points reach along spline faces. False for an
+    // empty body.
     bool getExtents(ZrGePoint3d& minPoint, ZrGePoint3d& maxPoint) const;
 
     // Triangles for every face. eInvalidInput for negative tolerances,

@@ -7,7 +7,26 @@
 #include <zrdb/ZrDbObjectPtr.h>
 #include <zrdb/ZrDbSymbolTable.h>
 
-std::set<ZrString, ZrStringLessNoCase> usedBlockNames;
+UsedBlockNames usedBlockNames;
+
+UsedBlockNames& UsedBlockNames::operator=(std::initializer_list<ZrString> names)
+{
+    clear();
+    m_names.insert(names.begin(), names.end());
+    return *this;
+}
+
+void UsedBlockNames::clear()
+{
+    m_names.clear();
+    m_firstNumber.clear();
+    m_firstTempNumber = 1;
+}
+
+int& UsedBlockNames::firstNumberToTry(const ZrString& stem)
+{
+    return m_firstNumber.try_emplace(stem, 2).first->second;
+}
 
 namespace {
 
@@ -30,13 +49,16 @@ bool endsWithDigit(const ZrString& name)
 
 ZrString uniqueAgainstUsed(const ZrString& cleaned, bool digitSuffix)
 {
-    ZrString candidate = cleaned;
-    for (int n = 2; usedBlockNames.count(candidate); ++n) {
+    if (!usedBlockNames.count(cleaned))
+        return cleaned;
+    int& n = usedBlockNames.firstNumberToTry(cleaned);
+    for (;; ++n) {
         ZrString suffix;
         suffix.format(digitSuffix ? L"_%d" : L"%d", n);
-        candidate = cleaned.concat(suffix);
+        ZrString candidate = cleaned.concat(suffix);
+        if (!usedBlockNames.count(candidate))
+            return candidate;
     }
-    return candidate;
 }
 
 void deleteEntities(EntityList& entities)
@@ -92,12 +114,13 @@ ZrString fallbackBlockName(const ZrString& refused)
     if (static_cast<int>(text.size()) > kMaxBlockNameLength - kSuffixRoom)
         text.resize(static_cast<std::size_t>(kMaxBlockNameLength - kSuffixRoom));
     if (text.empty()) {
-        ZrString generated;
-        int n = 1;
-        do
-            generated.format(L"tempName%d", n++);
-        while (usedBlockNames.count(generated));
-        return generated;
+        int& n = usedBlockNames.firstTempNumberToTry();
+        for (;; ++n) {
+            ZrString generated;
+            generated.format(L"tempName%d", n);
+            if (!usedBlockNames.count(generated))
+                return generated;
+        }
     }
     return uniqueAgainstUsed(ZrString(text), endsWithDigit(ZrString(text)));
 }

@@ -1,5 +1,7 @@
 #pragma once
 // Block definitions that follow the assembly tree, and their references.
+#include <initializer_list>
+#include <map>
 #include <set>
 
 #include <zrbase/ZrString.h>
@@ -10,8 +12,30 @@ class ZrDbBlockReference;
 class ZrDbDatabase;
 
 // Block names in use, compared without regard to case. Emptied at the start
-// of every open or import; only the host thread uses it.
-extern std::set<ZrString, ZrStringLessNoCase> usedBlockNames;
+// of every open or import; only the host thread uses it. Names are only ever
+// added between two clears, so the first free number after a stem never goes
+// down: each stem remembers where its last search ended, and naming n parts
+// alike costs n steps instead of n squared.
+class UsedBlockNames {
+public:
+    UsedBlockNames() = default;
+    UsedBlockNames& operator=(std::initializer_list<ZrString> names);
+    void insert(const ZrString& name) { m_names.insert(name); }
+    std::size_t count(const ZrString& name) const { return m_names.count(name); }
+    void clear();
+
+    // Where the search for a free numbered name after stem starts (2 at first);
+    // the caller leaves in it the number it found.
+    int& firstNumberToTry(const ZrString& stem);
+    // The same for "tempName<n>" (1 at first).
+    int& firstTempNumberToTry() { return m_firstTempNumber; }
+
+private:
+    std::set<ZrString, ZrStringLessNoCase> m_names;
+    std::map<ZrString, int, ZrStringLessNoCase> m_firstNumber;
+    int m_firstTempNumber = 1;
+};
+extern UsedBlockNames usedBlockNames;
 
 // The node's name cleaned of characters block names must not carry, and made
 // unique against usedBlockNames ("Bolt", "Bolt2", ...; "M8", "M8_2", ...).

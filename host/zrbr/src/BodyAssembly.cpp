@@ -98,6 +98,7 @@ public:
     const ColourMap& colours() const { return m_colours; }
     ColourMap& colours() { return m_colours; }
     const std::vector<std::string>& problems() const { return m_problems; }
+    std::vector<ZrModelerGeometry::Body::SolidToFaceOut> solidsToFaceOut() const { return m_solidsToFaceOut; }
 
 private:
     // The given share of the body's size, and never below ten times the
@@ -444,25 +445,15 @@ private:
         return m_madeFaces[faceId];
     }
 
-    // The closed shells of a complex bound one solid; the outer one (the
-    // largest) must enclose a volume, facing out.
+    // The closed shells of a complex bound one solid. Whether the outer one
+    // faces out is measured only when the body's validity is asked for.
     TopoDS_Solid solidOf(const std::vector<TopoDS_Shell>& shells, std::size_t complexId)
     {
         TopoDS_Solid solid;
         m_builder.MakeSolid(solid);
-        double outer = 0.0;
-        for (const TopoDS_Shell& shell : shells) {
+        for (const TopoDS_Shell& shell : shells)
             m_builder.Add(solid, shell);
-            try {
-                GProp_GProps properties;
-                BRepGProp::VolumeProperties(shell, properties);
-                if (std::fabs(properties.Mass()) > std::fabs(outer))
-                    outer = properties.Mass();
-            } catch (const Standard_Failure&) {
-            }
-        }
-        if (outer < 0.0)
-            problem("the faces of " + describe("complex", complexId) + " point inward");
+        m_solidsToFaceOut.push_back({solid, complexId});
         return solid;
     }
 
@@ -526,6 +517,7 @@ private:
     std::vector<TopoDS_Face> m_madeFaces;
     ColourMap m_colours;
     std::vector<std::string> m_problems;
+    std::vector<ZrModelerGeometry::Body::SolidToFaceOut> m_solidsToFaceOut;
 };
 
 } // namespace
@@ -604,8 +596,10 @@ ZrModelerGeometry* buildModelerGeometry(const AcisBrepBuilderTD::Body& descripti
         if (options.heal)
             shape = healed(shape, description.type, assembler.colours());
         std::unique_ptr<ZrModelerGeometry::Body> body = bodyOf(shape, description.type, assembler.colours());
-        if (!options.heal)
+        if (!options.heal) {
             body->problems = assembler.problems();
+            body->solidsToFaceOut = assembler.solidsToFaceOut();
+        }
         ZrRxObjectPtr held(new ZrModelerGeometry(std::move(body)));
         auto* geometry = static_cast<ZrModelerGeometry*>(held.get());
         if (options.validate && !geometry->isValid()) {

@@ -19,6 +19,7 @@
 #include <TopTools_IndexedMapOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Face.hxx>
+#include <TopoDS_Iterator.hxx>
 
 #include <cctype>
 #include <cmath>
@@ -122,12 +123,38 @@ std::vector<std::string> kernelFindings(const TopoDS_Shape& shape)
 
 } // namespace
 
+namespace {
+
+// "the faces of complex N point inward" for each solid whose largest shell
+// encloses a negative volume.
+void addInwardSolids(const std::vector<ZrModelerGeometry::Body::SolidToFaceOut>& solids,
+                     std::vector<std::string>& lines)
+{
+    for (const auto& entry : solids) {
+        double outer = 0.0;
+        for (TopoDS_Iterator shells(entry.solid); shells.More(); shells.Next()) {
+            try {
+                GProp_GProps properties;
+                BRepGProp::VolumeProperties(shells.Value(), properties);
+                if (std::fabs(properties.Mass()) > std::fabs(outer))
+                    outer = properties.Mass();
+            } catch (const Standard_Failure&) {
+            }
+        }
+        if (outer < 0.0)
+            lines.push_back("the faces of complex " + std::to_string(entry.complex) + " point inward");
+    }
+}
+
+} // namespace
+
 bool ZrModelerGeometry::isValid() const
 {
     std::lock_guard<std::mutex> guard(m_body->lock);
     if (m_body->validity < 0) {
         std::vector<std::string> lines = m_body->problems;
         try {
+            addInwardSolids(m_body->solidsToFaceOut, lines);
             if (m_body->shape.IsNull())
                 lines.push_back("the body has no faces");
             else

@@ -10,7 +10,15 @@
 #include <GeomAdaptor_Surface.hxx>
 #include <GeomAPI_ProjectPointOnSurf.hxx>
 #include <GeomProjLib.hxx>
+#include <Geom2d_Line.hxx>
+#include <Geom2d_TrimmedCurve.hxx>
 #include <Geom_BSplineCurve.hxx>
+#include <Geom_ConicalSurface.hxx>
+#include <Geom_CylindricalSurface.hxx>
+#include <Geom_Line.hxx>
+#include <Geom_Plane.hxx>
+#include <Geom_RectangularTrimmedSurface.hxx>
+#include <Geom_TrimmedCurve.hxx>
 #include <Precision.hxx>
 #include <ShapeConstruct_ProjectCurveOnSurface.hxx>
 #include <Standard_ErrorHandler.hxx>
@@ -114,29 +122,71 @@ double checkedDeviation(const Edge& edge, const Handle(Geom2d_Curve)& curve, con
     return check.IsDone() ? check.GetMaxDistance() : Precision::Infinite();
 }
 
-double sampledDeviation(const Edge& edge, const Geom2d_Curve& curve, const Geom_Surface& surface)
+double sampledDeviation(const Edge& edge, const Handle(Geom2d_Curve)& curve, const Handle(Geom_Surface)& surface)
 {
     const double span = edge.last - edge.first;
     const double slack = Precision::PConfusion() * std::max(1.0, std::fabs(span));
-    const bool covers = curve.IsPeriodic() ||
-                        (curve.FirstParameter() <= edge.first + slack && curve.LastParameter() >= edge.last - slack);
+    const bool covers = curve->IsPeriodic() ||
+                        (curve->FirstParameter() <= edge.first + slack && curve->LastParameter() >= edge.last - slack);
     if (!covers)
         return Precision::Infinite();
+    // The adaptors keep the span they last evaluated, which the samples
+    // walk through in order.
+    const GeomAdaptor_Curve onEdge(edge.curve);
+    const Geom2dAdaptor_Curve onFace(curve);
+    const GeomAdaptor_Surface onSurface(surface);
     double worst = 0.0;
     for (int i = 0; i <= kDeviationSamples; ++i) {
         const double t = edge.first + span * i / kDeviationSamples;
-        const gp_Pnt2d uv = curve.Value(t);
-        worst = std::max(worst, surface.Value(uv.X(), uv.Y()).Distance(edge.curve->Value(t)));
+        const gp_Pnt2d uv = onFace.Value(t);
+        worst = std::max(worst, onSurface.Value(uv.X(), uv.Y()).Distance(onEdge.Value(t)));
     }
     return worst;
+}
+
+// Curves and surfaces whose points are affine in their parameters along the
+// edge: straight curves, planes, and the rulings of cylinders and cones.
+bool isAffine(const Geom_Curve& curve)
+{
+    if (const auto* trimmed = dynamic_cast<const Geom_TrimmedCurve*>(&curve))
+        return isAffine(*trimmed->BasisCurve());
+    return dynamic_cast<const Geom_Line*>(&curve) || isStraight(curve);
+}
+
+bool isAffine(const Geom2d_Curve& curve)
+{
+    if (const auto* trimmed = dynamic_cast<const Geom2d_TrimmedCurve*>(&curve))
+        return isAffine(*trimmed->BasisCurve());
+    if (dynamic_cast<const Geom2d_Line*>(&curve))
+        return true;
+    const auto* spline = dynamic_cast<const Geom2d_BSplineCurve*>(&curve);
+    return spline && spline->Degree() == 1 && spline->NbPoles() == 2;
+}
+
+bool isAffineAlong(const Geom_Surface& surface, const Geom2d_Curve& curve, double first, double last)
+{
+    if (const auto* trimmed = dynamic_cast<const Geom_RectangularTrimmedSurface*>(&surface))
+        return isAffineAlong(*trimmed->BasisSurface(), curve, first, last);
+    if (dynamic_cast<const Geom_Plane*>(&surface))
+        return true;
+    const bool ruled = dynamic_cast<const Geom_CylindricalSurface*>(&surface) ||
+                       dynamic_cast<const Geom_ConicalSurface*>(&surface);
+    return ruled && curve.Value(first).X() == curve.Value(last).X();
+}
+
+// The distance between two points moving affinely is convex in the
+// parameter, so its largest value is at an end: the samples hold it exactly.
+bool deviationIsAtTheEnds(const Edge& edge, const Geom2d_Curve& curve, const Geom_Surface& surface)
+{
+    return isAffine(*edge.curve) && isAffine(curve) && isAffineAlong(surface, curve, edge.first, edge.last);
 }
 
 } // namespace
 
 double deviation(const Edge& edge, const Handle(Geom2d_Curve)& curve, const Handle(Geom_Surface)& surface)
 {
-    const double sampled = sampledDeviation(edge, *curve, *surface);
-    if (Precision::IsInfinite(sampled))
+    const double sampled = sampledDeviation(edge, curve, surface);
+    if (Precision::IsInfinite(sampled) || deviationIsAtTheEnds(edge, *curve, *surface))
         return sampled;
     try {
         return std::max(sampled, checkedDeviation(edge, curve, surface));

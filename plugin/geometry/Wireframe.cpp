@@ -69,16 +69,13 @@ void convertFreeEdges(ConversionContext& context, const TopoDS_Shape& shape, con
             colour.setEntityColor(edgeColour.colour);
             entity->setColor(colour, true);
         }
-        entities.push_back(entity.get());
-        entity.release();
+        entities.push_back(std::move(entity));
     }
 }
 
 void convertFreeVertices(const TopoDS_Shape& shape, const gp_Trsf& itemTrsf, EntityList& entities)
 {
     for (TopExp_Explorer vertices(shape, TopAbs_VERTEX); vertices.More(); vertices.Next()) {
-        auto point = std::make_unique<ZrDbPoint>(worldPoint(TopoDS::Vertex(vertices.Current()), itemTrsf));
-        entities.push_back(point.get());
-        point.release();
+        entities.push_back(std::make_unique<ZrDbPoint>(worldPoint(TopoDS::Vertex(vertices.Current()), itemTrsf)));
     }
 }

@@ -83,33 +83,40 @@ std::vector<Transferred> transferredEntities(IGESCAFControl_Reader& exchange)
     return found;
 }
 
-// Names: the kernel decodes them as UTF-8 (subfigure names byte by byte);
-// those that are not UTF-8 are decoded again, in the ANSI code page, on the
-// labels the kernel gave them to, in the kernel's order.
+bool hasHighBytes(const std::string& text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    return false;
+}
+
+// Names: the kernel decodes them as UTF-8, garbling any other bytes, and
+// subfigure names byte by byte. When any name is not ASCII, every name is
+// decoded again from its bytes (UTF-8 when it is UTF-8, else in the ANSI
+// code page) and set on the label the kernel gave it to, in the kernel's
+// order, so that the last one set wins as it did.
 void decodeNames(IGESCAFControl_Reader& exchange, const Handle(XCAFDoc_ShapeTool)& shapes,
                  const std::vector<Transferred>& entities)
 {
     const Resource_FormatType format = ansiFormat();
-    if (format == Resource_FormatType_UTF8 || !exchange.GetNameMode())
+    if (!exchange.GetNameMode())
         return;
-    const auto nameOf = [](const Handle(IGESData_IGESEntity)& entity) -> std::optional<std::string> {
-        if (const Handle(IGESBasic_SubfigureDef) subfigure = Handle(IGESBasic_SubfigureDef)::DownCast(entity))
-            if (!subfigure->Name().IsNull())
-                return trimmed(subfigure->Name());
-        if (entity->HasName() && !entity->NameValue().IsNull())
-            return trimmed(entity->NameValue());
-        return std::nullopt;
-    };
     bool foreign = false;
-    for (const Transferred& t : entities)
-        if (const std::optional<std::string> name = nameOf(t.entity))
-            foreign = foreign || !isUtf8(*name);
+    for (const Transferred& t : entities) {
+        if (t.entity->HasName() && !t.entity->NameValue().IsNull())
+            foreign = foreign || hasHighBytes(trimmed(t.entity->NameValue()));
+        const Handle(IGESBasic_SubfigureDef) subfigure = Handle(IGESBasic_SubfigureDef)::DownCast(t.entity);
+        if (!subfigure.IsNull() && !subfigure->Name().IsNull())
+            foreign = foreign || hasHighBytes(trimmed(subfigure->Name()));
+    }
     if (!foreign)
         return;
     for (const Transferred& t : entities) {
         TDF_Label label;
         const bool coloured = exchange.GetColorMode() && ownColour(t.entity).has_value();
-        if (t.entity->HasName() && shapes->SearchUsingMap(t.shape, label, false, coloured))
+        if (t.entity->HasName() && !t.entity->NameValue().IsNull() &&
+            shapes->SearchUsingMap(t.shape, label, false, coloured))
             TDataStd_Name::Set(label, textOfBytes(trimmed(t.entity->NameValue()), format));
         const Handle(IGESBasic_SubfigureDef) subfigure = Handle(IGESBasic_SubfigureDef)::DownCast(t.entity);
         if (!subfigure.IsNull() && !subfigure->Name().IsNull() && shapes->Search(t.shape, label, true, true))

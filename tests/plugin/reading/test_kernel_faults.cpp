@@ -11,7 +11,7 @@
 #include <mutex>
 #include <thread>
 
-#include <Geom_Curve.hxx>
+#include <BRep_Tool.hxx>
 #include <Standard_Failure.hxx>
 
 #include <zrcore/NimbHost.h>
@@ -62,15 +62,14 @@ std::thread::id hostThread;
 std::atomic<int> faults{0};
 std::atomic<bool> faultOnWorker{false};
 
-// Inside a colour query on a pool worker, once: the kernel dereferences a
-// null curve.
+// Inside a colour query on a pool worker, once: the kernel reads through
+// the null shape of a default shape handle.
 void faultingProbe()
 {
     if (std::this_thread::get_id() == hostThread || faults.exchange(1) != 0)
         return;
     faultOnWorker = true;
-    static Handle(Geom_Curve) none; // the compiler cannot see it stays null
-    none->FirstParameter();
+    BRep_Tool::IsClosed(TopoDS_Shape());
 }
 
 // Six free red edges: six work items, converted on the pool. In IGES each

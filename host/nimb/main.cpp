@@ -306,6 +306,15 @@ bool importFiles(NimbHost& host, const Arguments& args)
     return allImported;
 }
 
+// What the host's kernel reads from each file, one line each.
+void listContents(const Arguments& args)
+{
+    if (args.operands.empty())
+        throw Failure{"contents takes at least one file", 2};
+    for (const std::string& file : args.operands)
+        std::cout << file << ": " << describeFileContents(file) << '\n';
+}
+
 int run(int argc, char** argv)
 {
     const Arguments args = parseArguments(argc, argv);
@@ -325,8 +334,7 @@ int run(int argc, char** argv)
     else if (args.action == "verify")
         succeeded = verifyFiles(host, args);
     else if (args.action == "contents")
-        for (const std::string& file : args.operands)
-            std::cout << file << ": " << describeFileContents(file) << '\n';
+        listContents(args);
     else
         throw Failure{"unknown action " + args.action, 2};
     if (!args.output.empty() && zrdbSaveAsDxf(host.currentDatabase(), args.output, error) != Nimb::eOk)

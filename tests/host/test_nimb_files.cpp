@@ -157,6 +157,15 @@ TEST_F(NimbFiles, AFileTheUserMayNotReadIsNotOpened)
     expectOutcome(nimb({"open", locked}, root), 1, "", "nimb: cannot open " + locked + ": permission denied\n");
 }
 
+TEST_F(NimbFiles, ContentsSaysWhatTheKernelReads)
+{
+    expectOutcome(nimb({"contents", good, garbage, empty, notes}), 0,
+                  good + ": it holds 1 solid, 1 shell, 6 faces, 6 wires, 12 edges, 8 vertices\n" + garbage +
+                      ": the kernel cannot read it\n" + empty + ": it holds no geometry: 1 empty compound\n" +
+                      notes + ": it is not a STEP or IGES file\n",
+                  "");
+}
+
 TEST_F(NimbFiles, TheCodePageIsASettingOfTheHost)
 {
     const Outcome refused = nimb({"--codepage", "437", "commands"});

@@ -108,23 +108,33 @@ std::string kernelPath(const ZrString& path)
     return error ? utf8 : full.string();
 }
 
+namespace {
+
+// The bytes of a file; empty when it cannot be read.
+std::string fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    std::string bytes(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+    if (size <= 0 || !in.seekg(0).read(bytes.data(), size))
+        return {};
+    return bytes;
+}
+
+} // namespace
+
 IFSelect_ReturnStatus readExchangeFile(STEPCAFControl_Reader& exchange, const ZrString& path)
 {
     const std::string file = kernelPath(path);
     const Resource_FormatType format = ansiFormat();
-    if (format != Resource_FormatType_UTF8) {
-        std::ifstream in(file, std::ios::binary | std::ios::ate);
-        const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-        std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-        if (size > 0 && in.seekg(0).read(text.data(), size)) {
-            std::string escaped;
-            if (escapeNonUtf8Strings(text, format, escaped)) {
-                std::istringstream stream(std::move(escaped));
-                return exchange.ChangeReader().ReadStream(file.c_str(), stream);
-            }
-        }
-    }
-    return exchange.ReadFile(file.c_str());
+    if (format == Resource_FormatType_UTF8)
+        return exchange.ReadFile(file.c_str());
+    std::string escaped;
+    if (!escapeNonUtf8Strings(fileBytes(file), format, escaped))
+        return exchange.ReadFile(file.c_str());
+    std::istringstream stream(escaped);
+    std::string().swap(escaped); // no second copy while the kernel reads
+    return exchange.ChangeReader().ReadStream(file.c_str(), stream);
 }
 
 void afterTransfer(STEPCAFControl_Reader&, const Handle(TDocStd_Document)&) {}

@@ -27,6 +27,9 @@
 namespace {
 
 struct Item {
+    Item(const TopoDS_Shape& itemShape, const gp_Trsf& itemPlacement) : shape(itemShape), placement(itemPlacement) {}
+    Item(Item&& other) noexcept : shape(other.shape), placement(other.placement), entities(std::move(other.entities)) {}
+
     TopoDS_Shape shape;
     gp_Trsf placement;
     EntityList entities;
@@ -52,7 +55,7 @@ std::vector<Item> generatedModel(int parts)
         for (const TopoDS_Shape& shape : shapes) {
             gp_Trsf placement;
             placement.SetTranslation(gp_Vec(100.0 * p, 50.0 * static_cast<double>(items.size() % 4), 0));
-            items.push_back({shape, placement, {}});
+            items.emplace_back(shape, placement);
         }
     return items;
 }
@@ -87,11 +90,9 @@ Tally tallyAndFree(std::vector<Item>& items)
 {
     Tally tally;
     for (Item& item : items) {
-        for (ZrDbEntity* entity : item.entities) {
-            if (auto* solid = ZrDb3dSolid::cast(entity))
+        for (const std::unique_ptr<ZrDbEntity>& entity : item.entities)
+            if (auto* solid = ZrDb3dSolid::cast(entity.get()))
                 tally.faces += solid->modelerGeometry() ? solid->modelerGeometry()->numFaces() : 0;
-            delete entity;
-        }
         tally.entities += item.entities.size();
         item.entities.clear();
     }

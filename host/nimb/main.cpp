@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <zrbase/ZrCodePage.h>
 #include <zrbase/ZrString.h>
+#include <zrcore/NimbFileChecks.h>
 #include <zrcore/NimbHost.h>
 #include <zrcore/ZrEdCommandStack.h>
 #include <zrdb/ZrDbDatabase.h>
@@ -17,6 +19,7 @@
 #include <zrgs/ZrGsPicture.h>
 
 #include "DrawingReport.h"
+#include "FileContents.h"
 #include "ImportAudit.h"
 #include "ImportTimings.h"
 
@@ -28,11 +31,13 @@ const char* const kUsage =
     "       nimb [options] open FILE [-o OUT] [--png PICTURE]\n"
     "       nimb [options] import FILE... [-o OUT] [--png PICTURE]\n"
     "       nimb [options] verify FILE...\n"
+    "       nimb [options] contents FILE...\n"
     "options:\n"
     "  --plugin PATH         plug-in module to load (default: zrquor.zrx beside nimb)\n"
     "  --threads N           threads of the host's thread pool (default: one per core)\n"
     "  --no-pool             start the host without a thread pool\n"
     "  --host-provides NAME  the host implements command NAME itself (repeatable)\n"
+    "  --codepage N          the system's ANSI code page for names in files (default: from the locale, else 1252)\n"
     "  -o OUT                save the drawing as DXF\n"
     "  --png PICTURE         save a shaded isometric picture of the drawing (needs a display: xvfb-run)\n"
     "  --tolerance FRACTION  verify: largest relative difference that passes (default 0.001)\n"
@@ -109,6 +114,32 @@ int parseCount(const std::string& option, const char* text)
     return static_cast<int>(value);
 }
 
+unsigned int parseCodePage(const std::string& option, const char* text)
+{
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    if (!*text || *end || !zrIsKnownCodePage(static_cast<unsigned int>(value)))
+        throw Failure{option + " needs one of 932, 936, 950, 1250 to 1258 and 65001, not '" + text + "'", 2};
+    return static_cast<unsigned int>(value);
+}
+
+// The host's checks of a file it hands to an import (NimbFileChecks.h).
+void requireImportable(const std::string& file)
+{
+    const std::string problem = nimbWhyNotImportable(file);
+    if (!problem.empty())
+        throw Failure{nimbCannotOpen(file, problem), 1};
+}
+
+// False, said on standard error, when the drawing's model space did not grow.
+bool importedSomething(ZrDbDatabase* drawing, std::size_t before, const std::string& file)
+{
+    if (nimbModelSpaceSize(drawing) > before)
+        return true;
+    std::cerr << "nimb: " << nimbNothingImported(file) << '\n';
+    return false;
+}
+
 double parseFraction(const std::string& option, const char* text)
 {
     char* end = nullptr;
@@ -136,6 +167,8 @@ Arguments parseArguments(int argc, char** argv)
             args.host.threadPool = false;
         else if (word == "--host-provides")
             args.host.hostCommands.push_back(wide(value()));
+        else if (word == "--codepage")
+            args.host.codePage = parseCodePage(word, value());
         else if (word == "-o")
             args.output = value();
         else if (word == "--png")
@@ -171,17 +204,19 @@ void listCommands(const NimbHost& host)
                   << narrow(command->localName) << '\n';
 }
 
-void runCommand(NimbHost& host, const Arguments& args)
+bool runCommand(NimbHost& host, const Arguments& args)
 {
     if (args.operands.empty() || args.operands.size() > 2)
         throw Failure{"run takes a command name and at most one file", 2};
     const std::string file = args.operands.size() == 2 ? args.operands[1] : std::string();
-    if (!file.empty() && access(file.c_str(), R_OK) != 0)
-        throw Failure{"cannot read " + file, 1};
+    if (!file.empty())
+        requireImportable(file);
+    const std::size_t before = nimbModelSpaceSize(host.currentDatabase());
     host.setFilePrompt([file](int) { return wide(file); });
     std::string error;
     if (host.runCommand(wide(args.operands[0]), error) != Nimb::eOk)
         throw Failure{error, 1};
+    return file.empty() || importedSomething(host.currentDatabase(), before, file);
 }
 
 template <class Export>
@@ -193,10 +228,11 @@ Export pluginExport(const NimbHost& host, const char* name)
     return function;
 }
 
-void openFile(NimbHost& host, const Arguments& args)
+bool openFile(NimbHost& host, const Arguments& args)
 {
     if (args.operands.size() != 1)
         throw Failure{"open takes one file", 2};
+    requireImportable(args.operands[0]);
     auto open = pluginExport<OpenFileExport>(host, "nimbOpenFile");
     const bool showProgress = isatty(STDERR_FILENO);
     ImportTimings timings;
@@ -216,6 +252,7 @@ void openFile(NimbHost& host, const Arguments& args)
     // The document keeps its own reference; drop the one handed back.
     releaseDb(db);
     printBlockTree(host.currentDatabase(), std::cout);
+    return importedSomething(host.currentDatabase(), 0, args.operands[0]);
 }
 
 // Opens each file as a new drawing and compares what came in with the file.
@@ -240,21 +277,42 @@ bool verifyFiles(NimbHost& host, const Arguments& args)
     return allWithin;
 }
 
-void importFiles(NimbHost& host, const Arguments& args)
+// The files that cannot be imported are said on standard error; the others
+// are still imported. False when any file brought nothing.
+bool importFiles(NimbHost& host, const Arguments& args)
 {
     if (args.operands.empty())
         throw Failure{"import takes at least one file", 2};
     auto import = pluginExport<ImportFileExport>(host, "nimbImportFile");
     ZrDbDatabase* drawing = host.currentDatabase();
+    bool allImported = true;
     for (const std::string& file : args.operands) {
+        const std::string problem = nimbWhyNotImportable(file);
+        if (!problem.empty()) {
+            std::cerr << "nimb: " << nimbCannotOpen(file, problem) << '\n';
+            allImported = false;
+            continue;
+        }
+        const std::size_t entitiesBefore = nimbModelSpaceSize(drawing);
         const int before = drawing->referenceCount();
         ZrDbDatabase* db = drawing;
         import(file.c_str(), &db);
         // The import hands back a reference to the drawing; the document keeps its own.
         while (drawing->referenceCount() > before)
             releaseDb(drawing);
+        allImported = importedSomething(drawing, entitiesBefore, file) && allImported;
     }
     printBlockTree(drawing, std::cout);
+    return allImported;
+}
+
+// What the host's kernel reads from each file, one line each.
+void listContents(const Arguments& args)
+{
+    if (args.operands.empty())
+        throw Failure{"contents takes at least one file", 2};
+    for (const std::string& file : args.operands)
+        std::cout << file << ": " << describeFileContents(file) << '\n';
 }
 
 int run(int argc, char** argv)
@@ -264,17 +322,19 @@ int run(int argc, char** argv)
     std::string error;
     if (host.loadPlugin(wide(args.plugin), error) != Nimb::eOk)
         throw Failure{"cannot load plug-in: " + error, 1};
-    bool verified = true;
+    bool succeeded = true;
     if (args.action == "commands")
         listCommands(host);
     else if (args.action == "run")
-        runCommand(host, args);
+        succeeded = runCommand(host, args);
     else if (args.action == "open")
-        openFile(host, args);
+        succeeded = openFile(host, args);
     else if (args.action == "import")
-        importFiles(host, args);
+        succeeded = importFiles(host, args);
     else if (args.action == "verify")
-        verified = verifyFiles(host, args);
+        succeeded = verifyFiles(host, args);
+    else if (args.action == "contents")
+        listContents(args);
     else
         throw Failure{"unknown action " + args.action, 2};
     if (!args.output.empty() && zrdbSaveAsDxf(host.currentDatabase(), args.output, error) != Nimb::eOk)
@@ -283,7 +343,7 @@ int run(int argc, char** argv)
         zrgsSavePicture(host.currentDatabase(), args.picture, ZrGsPictureOptions(), error) != Nimb::eOk)
         throw Failure{"cannot make " + args.picture + ": " + error, 1};
     host.unloadPlugin();
-    return verified ? 0 : 1;
+    return succeeded ? 0 : 1;
 }
 
 } // namespace

@@ -83,13 +83,21 @@ void ControlReader::collectItems(const TopoDS_Shape& shape, const gp_Trsf& trans
     switch (shape.ShapeType()) {
     case TopAbs_COMPOUND:
         // A compound of edges and wires stays one item; anything holding
-        // faces, or only vertices, is taken apart.
+        // faces, or only vertices, is taken apart. A wire beside faces is
+        // left out: it is a face's outline, not geometry of its own.
         if (!containsKind(shape, TopAbs_FACE) && containsKind(shape, TopAbs_EDGE)) {
             addItem(shape, transformation);
             return;
         }
         for (TopoDS_Iterator it(shape, true, true); it.More(); it.Next())
-            collectItems(it.Value(), transformation);
+            if (it.Value().ShapeType() != TopAbs_WIRE)
+                collectItems(it.Value(), transformation);
+        return;
+    case TopAbs_WIRE:
+        // A free wire (an IGES composite curve reads as one) is one item,
+        // converted like a compound of edges.
+        if (containsKind(shape, TopAbs_EDGE))
+            addItem(shape, transformation);
         return;
     case TopAbs_SOLID:
     case TopAbs_SHELL:
@@ -102,7 +110,7 @@ void ControlReader::collectItems(const TopoDS_Shape& shape, const gp_Trsf& trans
     case TopAbs_VERTEX:
         addItem(shape, transformation);
         return;
-    default: // wires and anything else give no item of their own
+    default: // nothing else gives an item of its own
         return;
     }
 }

@@ -61,17 +61,10 @@ ZrString uniqueAgainstUsed(const ZrString& cleaned, bool digitSuffix)
     }
 }
 
-void deleteEntities(EntityList& entities)
-{
-    for (ZrDbEntity*& entity : entities) {
-        delete entity;
-        entity = nullptr;
-    }
-}
-
 // Adds a block named name to the table; on success its id, with the entities
-// appended and everything closed again. A refused name is retried once with
-// a fallback name, which then replaces name.
+// appended and everything closed again. Entities the block takes leave the
+// list (their pointers become null); those it refuses stay in it. A refused
+// name is retried once with a fallback name, which then replaces name.
 ZrDbObjectId addBlock(ZrDbBlockTable* table, ZrString& name, EntityList& entities)
 {
     auto record = std::make_unique<ZrDbBlockTableRecord>();
@@ -86,12 +79,10 @@ ZrDbObjectId addBlock(ZrDbBlockTable* table, ZrString& name, EntityList& entitie
             name = fallback;
     }
     if (status != Nimb::eOk)
-        return ZrDbObjectId();
-    ZrDbBlockTableRecord* block = record.release(); // the database owns it now
-    ZrDbObjectPtr<ZrDbObject> closeBlock(block);
-    for (ZrDbEntity* entity : entities)
-        if (entity && block->appendZrDbEntity(entity) == Nimb::eOk)
-            entity->close();
+        return ZrDbObjectId(); // the record goes with its owner here
+    const ZrDbObjectPtr<ZrDbBlockTableRecord> block(record.release()); // the database owns it now
+    for (std::unique_ptr<ZrDbEntity>& entity : entities)
+        appendEntity(block.get(), entity);
     return id;
 }
 
@@ -125,26 +116,28 @@ ZrString fallbackBlockName(const ZrString& refused)
     return uniqueAgainstUsed(ZrString(text), endsWithDigit(ZrString(text)));
 }
 
-ZrDbBlockReference* makeBlockReference(ZrDbDatabase* database, const ShapeNode& node, EntityList& entities)
+std::unique_ptr<ZrDbBlockReference> makeBlockReference(ZrDbDatabase* database, const ShapeNode& node,
+                                                       EntityList& entities)
 {
     ZrString name = uniqueBlockName(node);
     ZrDbObjectId blockId;
     ZrDbBlockTable* table = nullptr;
     if (database && database->getSymbolTable(table, ZrDb::kForWrite) == Nimb::eOk) {
-        ZrDbObjectPtr<ZrDbObject> closeTable(table);
+        const ZrDbObjectPtr<ZrDbBlockTable> closeTable(table);
         blockId = addBlock(table, name, entities);
     }
-    if (!blockId.isValid()) {
-        deleteEntities(entities);
+    // What no block took (all of them when there is no block) is deleted.
+    for (std::unique_ptr<ZrDbEntity>& entity : entities)
+        entity.reset();
+    if (!blockId.isValid())
         return nullptr;
-    }
     usedBlockNames.insert(name);
     auto reference = std::make_unique<ZrDbBlockReference>();
     if (reference->setBlockTableRecord(blockId) != Nimb::eOk)
         return nullptr;
-    reference->close(); // not in a database yet: whoever appends it takes it
     entities.clear();
-    return reference.release();
+    // Not in a database yet, so nothing to close: whoever appends it takes it.
+    return reference;
 }
 
 void collectNodeReferences(ControlReader* reader, const ShapeNode& node, ZrDbDatabase* database, EntityList& out)

@@ -2,13 +2,15 @@
 // Block definitions that follow the assembly tree, and their references.
 #include <initializer_list>
 #include <map>
+#include <memory>
 #include <set>
 
 #include <zrbase/ZrString.h>
+#include <zrdb/ZrDbBlockReference.h>
 
+#include "geometry/EntityList.h"
 #include "reading/ControlReader.h"
 
-class ZrDbBlockReference;
 class ZrDbDatabase;
 
 // Block names in use, compared without regard to case. Emptied at the start
@@ -48,11 +50,16 @@ ZrString uniqueBlockName(const ShapeNode& node);
 ZrString fallbackBlockName(const ZrString& refused);
 
 // Makes a block named after node holding the entities of list, and a new
-// reference to it (not in any database yet, closed). On success the list is
-// emptied. On failure the result is null and the entities have been deleted
-// and their pointers set to null.
-ZrDbBlockReference* makeBlockReference(ZrDbDatabase* database, const ShapeNode& node, EntityList& entities);
+// reference to it (not in any database yet). Every entity of the list ends
+// in the block or deleted: one the block refuses is deleted. On success the
+// list is emptied. On failure the result is null and the list holds only
+// null pointers: when the block could not be made its entities were deleted;
+// when the reference could not be set to it, the block and the entities it
+// took stay in the database and the reference was deleted.
+std::unique_ptr<ZrDbBlockReference> makeBlockReference(ZrDbDatabase* database, const ShapeNode& node,
+                                                       EntityList& entities);
 
-// Appends to out one reference per block made for node's own items and for
-// each of its children; a pointer is null when its block could not be made.
+// Appends to out one reference per block made for node's own items (moved
+// out of the reader's items) and for each of its children; a pointer is null
+// when its block could not be made.
 void collectNodeReferences(ControlReader* reader, const ShapeNode& node, ZrDbDatabase* database, EntityList& out);

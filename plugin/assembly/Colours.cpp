@@ -2,13 +2,17 @@
 
 #include <Quantity_Color.hxx>
 #include <Quantity_ColorRGBA.hxx>
+#include <Standard_ErrorHandler.hxx>
 
+#include <atomic>
 #include <cmath>
 #include <mutex>
 
 ZrMutex colourLock;
 
 namespace {
+
+std::atomic<ColourQueryProbe> colourQueryProbe{nullptr};
 
 bool isWhite(const Quantity_ColorRGBA& colour)
 {
@@ -47,7 +51,14 @@ ShapeColour& colourOf(ShapeColour& out, Handle(XCAFDoc_ColorTool) colourTool, co
     const ShapeColour inherited = parent;
     out = ShapeColour();
     {
-        std::lock_guard<ZrMutex> guard(colourLock);
+        // A kernel fault turns into a kernel exception at the nearest
+        // handler by a jump that skips destructors on its way: the handler
+        // is here, inside the locked block, so that the exception leaves
+        // this frame through the guard and the lock is released.
+        const std::lock_guard<ZrMutex> guard(colourLock);
+        OCC_CATCH_SIGNALS
+        if (const ColourQueryProbe probe = colourQueryProbe.load(std::memory_order_relaxed))
+            probe();
         Quantity_ColorRGBA found;
         if (!colourTool.IsNull() && colourTool->GetColor(shape, type, found)) {
             out.hasColour = true;
@@ -60,3 +71,5 @@ ShapeColour& colourOf(ShapeColour& out, Handle(XCAFDoc_ColorTool) colourTool, co
     colourTool.Nullify();
     return out;
 }
+
+void setColourQueryProbe(ColourQueryProbe probe) { colourQueryProbe.store(probe); }

@@ -25,42 +25,13 @@ ZrDocumentService* documentService()
     return ZrDocumentService::cast(zrrxGetService(ZrDocumentService::kServiceNumber));
 }
 
-// Owns the reader. When the import fails before any entity reached the
-// database, the entities conversion made go with the reader.
-class ReaderOwner {
-public:
-    explicit ReaderOwner(ControlReader* reader) : m_reader(reader) {}
-    ~ReaderOwner()
-    {
-        if (m_reader && !m_placing && std::uncaught_exceptions() > 0)
-            for (WorkItem& item : m_reader->workItems())
-                for (ZrDbEntity* entity : item.entities)
-                    delete entity;
-        delete m_reader;
-    }
-    ReaderOwner(const ReaderOwner&) = delete;
-    ReaderOwner& operator=(const ReaderOwner&) = delete;
-
-    ControlReader* operator->() const { return m_reader; }
-    ControlReader* get() const { return m_reader; }
-    // From here on entities pass to blocks, which delete those they cannot take.
-    void startPlacing() { m_placing = true; }
-    void reset()
-    {
-        delete m_reader;
-        m_reader = nullptr;
-    }
-
-private:
-    ControlReader* m_reader;
-    bool m_placing = false;
-};
-
-ControlReader* makeReader(FileKind kind, const ZrString& path)
+// The reader owns the work items and through them the entities conversion
+// makes, so whatever the import does not place goes with the reader.
+std::unique_ptr<ControlReader> makeReader(FileKind kind, const ZrString& path)
 {
     switch (kind) {
-    case kStepFile: return new STEP_Reader(path);
-    case kIgesFile: return new IGES_Reader(path);
+    case kStepFile: return std::make_unique<STEP_Reader>(path);
+    case kIgesFile: return std::make_unique<IGES_Reader>(path);
     default: return nullptr;
     }
 }
@@ -75,12 +46,9 @@ void placeRootReferences(ControlReader* reader, const std::vector<ShapeNode>& ro
         collectNodeReferences(reader, root, db, references);
         if (references.empty())
             continue;
-        if (ZrDbBlockReference* outer = makeBlockReference(db, root, references)) {
-            if (space->appendZrDbEntity(outer) == Nimb::eOk)
-                outer->close();
-            else
-                delete outer;
-        }
+        // A reference the space refuses goes with outer.
+        if (std::unique_ptr<ZrDbBlockReference> outer = makeBlockReference(db, root, references))
+            appendEntity(space, outer);
     }
 }
 
@@ -136,8 +104,8 @@ int importModel(const ZrString& path, ZrDbDatabase** database, ProgressMeterInfo
     if (!space)
         return -1;
 
-    ReaderOwner reader(makeReader(kind, path));
-    if (reader.get()) {
+    std::unique_ptr<ControlReader> reader = makeReader(kind, path);
+    if (reader) {
         if (progress) {
             progress->step = 1.0;
             tick(progress, kTicksBeforeRead);
@@ -151,7 +119,6 @@ int importModel(const ZrString& path, ZrDbDatabase** database, ProgressMeterInfo
             reader->runWorkers();
             if (progress)
                 tick(progress, kTicksAfterConversion);
-            reader.startPlacing();
             placeRootReferences(reader.get(), roots, held.get(), space.get());
             handOverActiveViewport(held.get());
         }

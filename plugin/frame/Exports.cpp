@@ -8,6 +8,7 @@
 #include <zrbase/ZrRxDictionary.h>
 #include <zrcore/ZrDocumentService.h>
 #include <zrdb/ZrDbDatabase.h>
+#include <zrdb/ZrDbObjectPtr.h>
 #include <zrdb/ZrDbSymbolTable.h>
 
 #include "Export.h"
@@ -41,20 +42,19 @@ void collectUsedBlockNames(ZrDbDatabase* db)
         ZrDbBlockTable* table = nullptr;
         if (db->getSymbolTable(table, ZrDb::kForRead) != Nimb::eOk)
             return;
+        const ZrDbObjectPtr<ZrDbBlockTable> closeTable(table);
         ZrDbSymbolTableIterator* made = nullptr;
         table->newIterator(made, true, true);
         iterator.reset(made);
-        table->close();
     }
     for (; iterator && !iterator->done(); iterator->step()) {
         ZrDbObjectId id;
         iterator->getRecordId(id);
-        ZrDbBlockTableRecord* record = nullptr;
-        if (zrdbOpenObject(record, id, ZrDb::kForRead) != Nimb::eOk)
+        const ZrDbObjectPtr<ZrDbBlockTableRecord> record(id, ZrDb::kForRead);
+        if (!record)
             continue;
         ZrString name;
         record->getName(name);
-        record->close();
         usedBlockNames.insert(name);
     }
 }

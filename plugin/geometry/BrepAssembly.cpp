@@ -166,8 +166,7 @@ void buildBody(const BrepBuilderInitialData& record, BrepType brepType, EntityLi
         std::unique_ptr<ZrDb3dSolid> solid = createEntity<ZrDb3dSolid>();
         if (service)
             service->attachToSolid(solid.get(), held.geometry);
-        entities.push_back(solid.get());
-        solid.release();
+        entities.push_back(std::move(solid));
         return;
     }
     std::unique_ptr<ZrDbSurface> surface = createEntity<ZrDbSurface>();
@@ -175,8 +174,7 @@ void buildBody(const BrepBuilderInitialData& record, BrepType brepType, EntityLi
         service->attachToSurface(surface.get(), held.geometry);
     surface->setUIsolineDensity(kSurfaceIsolines);
     surface->setVIsolineDensity(kSurfaceIsolines);
-    entities.push_back(surface.get());
-    surface.release();
+    entities.push_back(std::move(surface));
 }
 
 void convertShape(ConversionContext& context, const TopoDS_Shape& shape, const gp_Trsf& itemTrsf,

@@ -4,14 +4,9 @@
 #include <TopoDS_Shape.hxx>
 #include <gp_Trsf.hxx>
 
-#include <vector>
-
 #include "geometry/BrepRecord.h"
 #include "geometry/ConversionContext.h"
-
-class ZrDbEntity;
-// Entities conversion made, not yet in any database.
-using EntityList = std::vector<ZrDbEntity*>;
+#include "geometry/EntityList.h"
 
 // Appends the entities of shape, placed by itemTrsf, to entities: one 3D
 // solid per solid; failing solids one 3D solid for all shells; failing

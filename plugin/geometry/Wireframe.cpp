@@ -52,13 +52,18 @@ std::unique_ptr<ZrGeCurve3d> edgeCurve(const TopoDS_Edge& edge, const gp_Trsf& i
 void convertFreeEdges(ConversionContext& context, const TopoDS_Shape& shape, const gp_Trsf& itemTrsf,
                       const ShapeColour& shapeColour, EntityList& entities)
 {
+    // STEP files give a shape of curves its colour as a curve colour, which
+    // the shape's general colour does not find.
+    ShapeColour curvesColour = shapeColour;
+    if (!curvesColour.hasColour)
+        colourOf(curvesColour, context.colourTool, shapeColour, shape, XCAFDoc_ColorCurv);
     for (TopExp_Explorer edges(shape, TopAbs_EDGE); edges.More(); edges.Next()) {
         const TopoDS_Edge& edge = TopoDS::Edge(edges.Current());
         const std::unique_ptr<ZrGeCurve3d> curve = edgeCurve(edge, itemTrsf);
         if (!curve)
             continue;
         ShapeColour edgeColour;
-        colourOf(edgeColour, context.colourTool, shapeColour, edge, XCAFDoc_ColorCurv);
+        colourOf(edgeColour, context.colourTool, curvesColour, edge, XCAFDoc_ColorCurv);
         std::unique_ptr<ZrDbCurve> entity = entityFor(*curve);
         if (!entity || entity->setFromGeCurve(*curve, nullptr, ZrGeContext::gTol) != Nimb::eOk)
             continue;
@@ -69,16 +74,13 @@ void convertFreeEdges(ConversionContext& context, const TopoDS_Shape& shape, con
             colour.setEntityColor(edgeColour.colour);
             entity->setColor(colour, true);
         }
-        entities.push_back(entity.get());
-        entity.release();
+        entities.push_back(std::move(entity));
     }
 }
 
 void convertFreeVertices(const TopoDS_Shape& shape, const gp_Trsf& itemTrsf, EntityList& entities)
 {
     for (TopExp_Explorer vertices(shape, TopAbs_VERTEX); vertices.More(); vertices.Next()) {
-        auto point = std::make_unique<ZrDbPoint>(worldPoint(TopoDS::Vertex(vertices.Current()), itemTrsf));
-        entities.push_back(point.get());
-        point.release();
+        entities.push_back(std::make_unique<ZrDbPoint>(worldPoint(TopoDS::Vertex(vertices.Current()), itemTrsf)));
     }
 }

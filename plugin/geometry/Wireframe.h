@@ -8,7 +8,8 @@
 #include "geometry/ConversionContext.h"
 
 // One line, arc, circle, ellipse or spline per edge of shape, in its curve
-// colour or else the shape's; edges with no host form are left out.
+// colour or else the shape's (its general colour, or else its curve colour);
+// edges with no host form are left out.
 void convertFreeEdges(ConversionContext& context, const TopoDS_Shape& shape, const gp_Trsf& itemTrsf,
                       const ShapeColour& shapeColour, EntityList& entities);
 

@@ -12,8 +12,10 @@ std::vector<ShapeNode> ControlReader::rootNodes() { return roots; }
 
 void ControlReader::itemEntities(std::size_t index, EntityList& list)
 {
-    const EntityList& own = items[index].entities;
-    list.insert(list.end(), own.begin(), own.end());
+    EntityList& own = items[index].entities;
+    for (std::unique_ptr<ZrDbEntity>& entity : own)
+        list.push_back(std::move(entity));
+    own.clear();
 }
 
 bool ControlReader::isReadOk(IFSelect_ReturnStatus status) { return status == IFSelect_RetDone; }
@@ -22,7 +24,7 @@ bool ControlReader::hasSurfaces() { return surfacesSeen; }
 
 void ControlReader::addItem(const TopoDS_Shape& shape, const gp_Trsf& transformation)
 {
-    items.push_back(WorkItem{shape, transformation, {}});
+    items.emplace_back(shape, transformation);
 }
 
 std::size_t ControlReader::countItems()

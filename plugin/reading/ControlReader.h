@@ -15,17 +15,31 @@
 #include <zrbase/ZrRxObject.h>
 #include <zrbase/ZrString.h>
 
-class ZrDbEntity;
+#include "geometry/EntityList.h"
+
 class ZrRxThreadPoolService;
 
-// Entities conversion made, not yet in any database.
-using EntityList = std::vector<ZrDbEntity*>;
-
-// One shape to convert.
+// One shape to convert. Items move (their entities with them) but are not copied.
 struct WorkItem {
+    WorkItem(const TopoDS_Shape& itemShape, const gp_Trsf& itemTransformation)
+        : shape(itemShape), transformation(itemTransformation)
+    {
+    }
+    WorkItem(WorkItem&& other) noexcept
+        : shape(other.shape), transformation(other.transformation), entities(std::move(other.entities))
+    {
+    }
+    WorkItem& operator=(WorkItem&& other) noexcept
+    {
+        shape = other.shape;
+        transformation = other.transformation;
+        entities = std::move(other.entities);
+        return *this;
+    }
+
     TopoDS_Shape shape;         // with its own location
     gp_Trsf transformation;     // product of the assembly placements above the shape
-    EntityList entities;        // filled only by convertItem; the reader does not own them
+    EntityList entities;        // filled only by convertItem; owned here until itemEntities moves them on
 };
 
 // One node of an assembly tree. A node has work items (isShape, no
@@ -49,7 +63,8 @@ public:
     virtual std::size_t read() = 0;
     virtual void convertItem(bool* noSurfaces, std::size_t index);
     virtual std::vector<ShapeNode> rootNodes();
-    // Appends the entities of item index to list; the item keeps its own.
+    // Moves the entities of item index, in order, to the end of list; the
+    // item's own list is left empty (an entity has one owner).
     virtual void itemEntities(std::size_t index, EntityList& list);
     virtual bool isReadOk(IFSelect_ReturnStatus status);
     virtual void buildTree(const TDF_Label& label, const gp_Trsf& transformation, ShapeNode& node);

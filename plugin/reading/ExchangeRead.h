@@ -6,6 +6,7 @@
 #include <TCollection_AsciiString.hxx>
 #include <TCollection_ExtendedString.hxx>
 
+#include "ExchangeHooks.h"
 #include "KernelScope.h"
 
 // Called by a reader's read with its configured exchange reader. Kernel
@@ -16,12 +17,12 @@ std::size_t readAndTransfer(Reader& reader, ExchangeReader& exchange, const ZrSt
 {
     KernelScope kernel;
     OCC_CATCH_SIGNALS
-    // The kernel takes file names as UTF-8.
-    const TCollection_AsciiString file(TCollection_ExtendedString(path.constPtr()));
-    if (!reader.isReadOk(exchange.ReadFile(file.ToCString())))
+    if (!reader.isReadOk(readExchangeFile(exchange, path)))
         return 0;
     document = new TDocStd_Document("MDTV-XCAF");
-    if (exchange.Transfer(document, Message_ProgressRange()))
+    if (exchange.Transfer(document, Message_ProgressRange())) {
+        afterTransfer(exchange, document);
         reader.walkTransferredDocument();
+    }
     return reader.countItems();
 }

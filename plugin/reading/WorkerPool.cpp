@@ -25,6 +25,17 @@ ZrMutex& documentLock()
     return lock;
 }
 
+// The document's colour tool, fetched under documentLock. A kernel fault
+// becomes a kernel exception here, inside the locked block, so that the
+// lock is released on that path too (the jump to the handler skips the
+// destructors of the frames it crosses).
+Handle(XCAFDoc_ColorTool) colourToolOf(const Handle(TDocStd_Document)& document)
+{
+    const std::lock_guard<ZrMutex> guard(documentLock());
+    OCC_CATCH_SIGNALS
+    return XCAFDoc_DocumentTool::ColorTool(document->Main());
+}
+
 // The task every worker runs: claim the next unconverted item until none is left.
 class Proc : public ZrRxTask {
 public:
@@ -33,7 +44,9 @@ public:
 
     void cancel() override {}
 
-    // Items are claimed from the front but converted from the last to the first.
+    // Items are claimed from the front but converted from the last to the
+    // first. The claim lock is never held across a call into the kernel, so
+    // a kernel fault cannot leave it held.
     void run(ZrRxObject* argument) override
     {
         auto* reader = static_cast<ControlReader*>(argument);
@@ -104,13 +117,8 @@ void ControlReader::runWorkers()
 
 void ControlReader::convertItem(bool* noSurfaces, std::size_t index)
 {
-    Handle(XCAFDoc_ColorTool) colourTool;
-    {
-        std::lock_guard<ZrMutex> guard(documentLock());
-        colourTool = XCAFDoc_DocumentTool::ColorTool(document->Main());
-    }
     ConversionContext context;
-    context.colourTool = colourTool;
+    context.colourTool = colourToolOf(document);
     WorkItem& item = items[index];
     // A kernel fault while converting becomes a kernel exception here, which
     // ends the import like any other failure (see runWorkers).

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
 #include <zrbase/ZrRxDictionary.h>
 #include <zrbase/ZrRxThreadPoolService.h>
 #include <zrcore/CQsSystem.h>
+#include <zrcore/NimbFileChecks.h>
 #include <zrcore/NimbHost.h>
 #include <zrcore/ZrDocumentService.h>
 #include <zrcore/ZrEdCommandStack.h>
@@ -115,9 +121,11 @@ TEST(Host, ImportActionsNeedAFileAndAPlugin)
     host.setFilePrompt([](int) { return std::wstring(L"/no/such/file.stp"); });
     EXPECT_FALSE(actions->runAction(8));
     EXPECT_FALSE(actions->runAction(9));
-    host.setFilePrompt([](int) { return std::wstring(L"/proc/self/status"); });
+    const std::string readable = QUOR_TEST_DIR "/editor-action.stp";
+    std::ofstream(readable) << "ISO-10303-21;\n";
+    host.setFilePrompt([&](int) { return ZrString(readable.c_str(), ZrString::kUtf8).wide(); });
     EXPECT_FALSE(actions->runAction(7)); // no plug-in loaded
-    EXPECT_EQ(messages, (std::vector<std::string>{"cannot read /no/such/file.stp", "unknown action 9",
+    EXPECT_EQ(messages, (std::vector<std::string>{"cannot open /no/such/file.stp: no such file", "unknown action 9",
                                                   "no loaded plug-in imports files"}));
 }
 
@@ -158,4 +166,62 @@ TEST(Host, DocumentServiceOpensDocumentsAndFitsTheView)
     space->close();
     EXPECT_TRUE(db->openObjects().empty());
     EXPECT_TRUE(db->reportedErrors().empty());
+}
+
+TEST(FileChecks, TheHostSaysWhyItCannotHandAFileToAnImport)
+{
+    const std::string folder = QUOR_TEST_DIR "/file-checks";
+    mkdir(folder.c_str(), 0755);
+    const auto file = [&](const std::string& name) {
+        const std::string path = folder + "/" + name;
+        std::ofstream(path) << "text";
+        return path;
+    };
+    mkdir((folder + "/folder.stp").c_str(), 0755);
+    struct Case {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {folder + "/missing.stp", "no such file"},
+        {folder + "/missing.txt", "no such file"},
+        {folder + "/notes.txt/part.stp", "no such file"},
+        {folder + "/folder.stp", "it is a folder"},
+        {file("notes.txt"), "no command handles .txt files"},
+        {file("NOTES.TXT"), "no command handles .txt files"},
+        {file("README"), "no command handles files without an extension"},
+        {file("part.stpx"), "no command handles .stpx files"},
+        {file("a.b.STEP"), ""},
+        {file("part.stp"), ""},
+        {file("part.ste"), ""},
+        {file("part.Igs"), ""},
+        {file("part.iges"), ""},
+        {"", "no such file"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(nimbWhyNotImportable(c.path), c.reason) << c.path;
+    EXPECT_EQ(nimbCannotOpen("a.stp", "no such file"), "cannot open a.stp: no such file");
+    EXPECT_EQ(nimbNothingImported("a.stp"), "nothing imported from a.stp");
+
+    // Whoever may not read a file is told so (root reads every file).
+    const std::string locked = file("locked.stp");
+    chmod(locked.c_str(), 0);
+    if (geteuid() != 0) {
+        EXPECT_EQ(nimbWhyNotImportable(locked), "permission denied");
+    }
+}
+
+TEST(FileChecks, ModelSpaceSizeCountsWhatImportsAdd)
+{
+    ZrDbDatabasePtr db = ZrDbDatabasePtr::adopt(new ZrDbDatabase(true, true));
+    EXPECT_EQ(nimbModelSpaceSize(db.get()), 0u);
+    ZrDbBlockTableRecord* space = nullptr;
+    ASSERT_EQ(zrdbOpenObject(space, db->modelSpaceId(), ZrDb::kForWrite), Nimb::eOk);
+    auto* point = new ZrDbPoint(ZrGePoint3d(1, 2, 3));
+    ASSERT_EQ(space->appendZrDbEntity(point), Nimb::eOk);
+    point->close();
+    space->close();
+    EXPECT_EQ(nimbModelSpaceSize(db.get()), 1u);
+    EXPECT_EQ(nimbModelSpaceSize(nullptr), 0u);
+    ZrDbDatabasePtr bare = ZrDbDatabasePtr::adopt(new ZrDbDatabase(false, true));
+    EXPECT_EQ(nimbModelSpaceSize(bare.get()), 0u);
 }

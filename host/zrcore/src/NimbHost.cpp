@@ -5,6 +5,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include <zrbase/ZrCodePage.h>
 #include <zrbase/ZrRxDictionary.h>
 #include <zrbase/ZrRxDynamicLinker.h>
 #include <zrbase/ZrRxThreadPoolService.h>
@@ -15,6 +16,7 @@
 #include <zrdb/ZrDbSymbolTable.h>
 
 #include "zrcore/CQsSystem.h"
+#include "zrcore/NimbFileChecks.h"
 #include "zrcore/ZrDocumentService.h"
 #include "zrcore/ZrEdCommandStack.h"
 #include "zrcore/zredvars.h"
@@ -116,8 +118,6 @@ private:
     HostDocuments m_documents;
 };
 
-bool isReadableFile(const std::wstring& path) { return access(ZrString(path).utf8().c_str(), R_OK) == 0; }
-
 } // namespace
 
 struct NimbHost::Services {
@@ -143,6 +143,7 @@ NimbHost::NimbHost(NimbHostOptions options) : m_options(std::move(options)), m_s
     zrrxRegisterService(ZrDocumentService::kServiceNumber, new HostDocumentService(*this));
     zrrxRegisterService(ZrDbModelerService::kServiceNumber, new ZrDbModelerService);
 
+    zrSetAnsiCodePage(m_options.codePage);
     zrdbHostApplicationServices()->setMeasurementDefault(m_options.measurement);
     m_variables = {{L"CMDACTIVE", 0}, {L"MEASUREINIT", m_options.measurement}};
 
@@ -160,6 +161,7 @@ NimbHost::~NimbHost()
     ZrRxDictionary* registry = zrrxSysRegistry();
     for (const wchar_t* key : {kPoolKey, kCommandsKey, kLinkerKey})
         zrrxRelease(registry->remove(key));
+    zrSetAnsiCodePage(0);
     g_host = nullptr;
 }
 
@@ -246,8 +248,10 @@ bool NimbHost::runImportAction(int actionCode)
     const std::wstring path = m_filePrompt ? m_filePrompt(actionCode) : std::wstring();
     if (path.empty())
         return false;
-    if (!isReadableFile(path)) {
-        message("cannot read " + ZrString(path).utf8());
+    const std::string file = ZrString(path).utf8();
+    const std::string problem = nimbWhyNotImportable(file);
+    if (!problem.empty()) {
+        message(nimbCannotOpen(file, problem));
         return false;
     }
     auto import = reinterpret_cast<ImportFileExport>(pluginSymbol("nimbImportFile"));

@@ -6,6 +6,7 @@
 #include "zrdb/ZrDbBody.h"
 #include "zrdb/ZrDbCurves.h"
 #include "zrdb/ZrDbDatabase.h"
+#include "zrdb/ZrDbRefusals.h"
 #include "zrdb/ZrDbSymbolTable.h"
 
 #define ZRDB_CONCRETE(CLASS, PARENT) \
@@ -89,6 +90,8 @@ Nimb::ErrorStatus ZrDbBlockReference::setBlockTableRecord(ZrDbObjectId block)
         return Nimb::eInvalidInput;
     if (!isNewObject() && block.database() != database())
         return Nimb::eInvalidInput;
+    if (zrdbRefuses(ZrDbRefusable::kSetBlockTableRecord))
+        return Nimb::eOutOfMemory;
     m_block = block;
     return Nimb::eOk;
 }

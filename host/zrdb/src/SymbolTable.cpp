@@ -4,6 +4,7 @@
 
 #include "zrdb/ZrDbBlockReference.h"
 #include "zrdb/ZrDbDatabase.h"
+#include "zrdb/ZrDbRefusals.h"
 
 ZRRX_DEFINE_MEMBERS(ZrDbSymbolTableRecord, ZrDbObject, nullptr)
 ZRRX_DEFINE_MEMBERS(ZrDbSymbolTable, ZrDbObject, nullptr)
@@ -250,6 +251,8 @@ Nimb::ErrorStatus ZrDbBlockTableRecord::appendZrDbEntity(ZrDbObjectId& id, ZrDbE
     if (auto* reference = ZrDbBlockReference::cast(entity))
         if (blockReaches(reference->blockTableRecord(), objectId()))
             return Nimb::eInvalidInput;
+    if (zrdbRefuses(ZrDbRefusable::kAppendEntity))
+        return Nimb::eOutOfMemory;
     Nimb::ErrorStatus status = database()->addZrDbObject(id, entity, objectId());
     if (status == Nimb::eOk)
         m_entities.push_back(id);

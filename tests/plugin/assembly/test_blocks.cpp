@@ -5,6 +5,8 @@
 #include <zrdb/ZrDbBlockReference.h>
 #include <zrdb/ZrDbCurves.h>
 #include <zrdb/ZrDbHostAppServices.h>
+#include <zrdb/ZrDbObjectPtr.h>
+#include <zrdb/ZrDbRefusals.h>
 #include <zrdb/ZrDbSymbolTable.h>
 
 #include "Fixtures.h"
@@ -45,7 +47,7 @@ protected:
     void addBlock(const wchar_t* name)
     {
         EntityList none;
-        delete makeBlockReference(db.get(), named(name), none);
+        makeBlockReference(db.get(), named(name), none);
     }
 
     // Block names in the order the blocks were made (layouts left out).
@@ -87,6 +89,15 @@ protected:
 
     ZrDbDatabasePtr db = zrdbHostApplicationServices()->createDatabase(true, true);
 };
+
+// count new points, owned by the list.
+EntityList points(int count)
+{
+    EntityList list;
+    for (int i = 0; i < count; ++i)
+        list.push_back(std::make_unique<ZrDbPoint>(ZrGePoint3d(i, 2, 3)));
+    return list;
+}
 
 std::string stepFile(fixtures::Model& model, const std::string& name)
 {
@@ -168,15 +179,14 @@ TEST_F(Placing, RefusedNamesFallBackWithoutLosingEntities)
         {L"", L"tempName2"},            // ... and stay unique themselves
     };
     for (const Case& c : cases) {
-        EntityList entities{new ZrDbPoint(ZrGePoint3d(1, 2, 3))};
-        ZrDbBlockReference* reference = makeBlockReference(db.get(), named(c.node), entities);
+        EntityList entities = points(1);
+        const std::unique_ptr<ZrDbBlockReference> reference = makeBlockReference(db.get(), named(c.node), entities);
         ASSERT_NE(reference, nullptr) << ZrString(c.node).utf8();
         EXPECT_TRUE(entities.empty());
         EXPECT_EQ(blockNames().back(), c.block);
-        delete reference;
     }
-    EntityList longName{new ZrDbPoint(ZrGePoint3d())};
-    delete makeBlockReference(db.get(), named(std::wstring(300, L'x').c_str()), longName);
+    EntityList longName = points(1);
+    makeBlockReference(db.get(), named(std::wstring(300, L'x').c_str()), longName);
     EXPECT_EQ(blockNames().back(), std::wstring(247, L'x'));
     EXPECT_TRUE(db->openObjects().empty());
 }
@@ -186,9 +196,12 @@ TEST_F(Placing, ABlockThatCannotBeMadeDeletesItsEntities)
     ZrDbBlockTable* busy = nullptr;
     ASSERT_EQ(db->getSymbolTable(busy, ZrDb::kForWrite), Nimb::eOk); // the table cannot be opened again
     const long before = zrrxLiveBlockCount();
-    EntityList entities{new ZrDbPoint(ZrGePoint3d()), nullptr, new ZrDbPoint(ZrGePoint3d())};
+    EntityList entities = points(3);
+    entities[1].reset();
     EXPECT_EQ(makeBlockReference(db.get(), named(L"Part"), entities), nullptr);
-    EXPECT_EQ(entities, (EntityList{nullptr, nullptr, nullptr}));
+    ASSERT_EQ(entities.size(), 3u);
+    for (const std::unique_ptr<ZrDbEntity>& entity : entities)
+        EXPECT_EQ(entity, nullptr);
     EXPECT_EQ(zrrxLiveBlockCount(), before);
     EXPECT_EQ(usedBlockNames.count(L"Part"), 0u);
     busy->close();
@@ -207,4 +220,130 @@ TEST_F(Placing, NodesWithoutEntitiesMakeNoBlock)
     collectNodeReferences(&reader, root, db.get(), out);
     EXPECT_TRUE(out.empty());
     EXPECT_TRUE(blockNames().empty());
+}
+
+// Entities have one owner: the list until a block takes them, then the
+// database. The database refuses on request (ZrDbRefusals) to follow the
+// failure paths; every host object counts in the live-block counter.
+class Refusing : public Placing {
+protected:
+    void TearDown() override { zrdbRefuseNothing(); }
+
+    static long blocksOfOnePoint()
+    {
+        const long before = zrrxLiveBlockCount();
+        const auto point = std::make_unique<ZrDbPoint>(ZrGePoint3d());
+        return zrrxLiveBlockCount() - before;
+    }
+
+    // Entity ids of the block a reference refers to.
+    static std::vector<ZrDbObjectId> entitiesOfBlock(const ZrString& name, ZrDbDatabase* db)
+    {
+        ZrDbBlockTable* table = nullptr;
+        db->getSymbolTable(table, ZrDb::kForRead);
+        ZrDbObjectId id;
+        table->getIdAt(name, id);
+        table->close();
+        return ZrDbBlockTableRecord::cast(id.stub()->object)->entityIds();
+    }
+
+    void expectClean()
+    {
+        EXPECT_TRUE(db->openObjects().empty());
+        EXPECT_TRUE(db->reportedErrors().empty()) << db->reportedErrors().front();
+    }
+};
+
+TEST_F(Refusing, AnEntityTheBlockRefusesIsDeleted)
+{
+    const long point = blocksOfOnePoint();
+    ASSERT_GT(point, 0);
+    long before = zrrxLiveBlockCount();
+    EntityList taken = points(3);
+    const std::unique_ptr<ZrDbBlockReference> reference = makeBlockReference(db.get(), named(L"Taken"), taken);
+    ASSERT_NE(reference, nullptr);
+    const long allTaken = zrrxLiveBlockCount() - before;
+    EXPECT_EQ(entitiesOfBlock(L"Taken", db.get()).size(), 3u);
+
+    before = zrrxLiveBlockCount();
+    EntityList entities = points(3);
+    zrdbRefuse(ZrDbRefusable::kAppendEntity, 1); // the second append fails
+    const std::unique_ptr<ZrDbBlockReference> other = makeBlockReference(db.get(), named(L"Other"), entities);
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(entities.empty());
+    EXPECT_EQ(entitiesOfBlock(L"Other", db.get()).size(), 2u);
+    // The refused point is gone; the two taken ones live in the database.
+    EXPECT_EQ(zrrxLiveBlockCount() - before, allTaken - point);
+    expectClean();
+}
+
+TEST_F(Refusing, AReferenceWithoutItsBlockLeavesTheEntitiesToTheDatabase)
+{
+    const long before = zrrxLiveBlockCount();
+    EntityList entities = points(2);
+    const long made = zrrxLiveBlockCount() - before;
+    zrdbRefuse(ZrDbRefusable::kSetBlockTableRecord, 0);
+    EXPECT_EQ(makeBlockReference(db.get(), named(L"Part"), entities), nullptr);
+    // The list points into the database no more: the block keeps its entities.
+    ASSERT_EQ(entities.size(), 2u);
+    for (const std::unique_ptr<ZrDbEntity>& entity : entities)
+        EXPECT_EQ(entity, nullptr);
+    const std::vector<ZrDbObjectId> inBlock = entitiesOfBlock(L"Part", db.get());
+    ASSERT_EQ(inBlock.size(), 2u);
+    for (ZrDbObjectId id : inBlock)
+        EXPECT_TRUE(id.isValid());
+    entities.clear();
+    // The two points and their block live on in the database; the reference is gone.
+    EXPECT_EQ(zrrxLiveBlockCount() - before, made + 1);
+    expectClean();
+}
+
+TEST_F(Refusing, NothingOfAnImportOutlivesItsDatabase)
+{
+    fixtures::Model model;
+    TDF_Label part = model.addPart(box(1, 1, 1), "P");
+    TDF_Label assembly = model.addAssembly("A");
+    model.addComponent(assembly, part, fixtures::translation(1, 0, 0), "C1");
+    model.addComponent(assembly, part, fixtures::translation(2, 0, 0), "C2");
+    model.addPart(box(3, 3, 3), "Loose");
+    const std::string path = stepFile(model, "refusals");
+    struct Case {
+        const char* what;
+        ZrDbRefusable operation;
+        int allowed;
+        int count;
+        std::size_t references; // in model space
+    } cases[] = {
+        // Appends, in order: P's point, P2's reference to P, C1's, P3, P4,
+        // C2, A's two, A2 into model space; Loose's point, Loose2, into model space.
+        {"the first append refused", ZrDbRefusable::kAppendEntity, 0, 1, 2},
+        {"every append refused", ZrDbRefusable::kAppendEntity, 0, 1000, 0},
+        {"from the first reference into model space on", ZrDbRefusable::kAppendEntity, 8, 1000, 0},
+        // References set, in order: to P, P2, C1, P3, P4, C2, A, Loose, Loose2.
+        {"the first reference not set", ZrDbRefusable::kSetBlockTableRecord, 0, 1, 2},
+        {"from the outer blocks on", ZrDbRefusable::kSetBlockTableRecord, 6, 1000, 0},
+    };
+    for (const Case& c : cases) {
+        usedBlockNames.clear();
+        const long before = zrrxLiveBlockCount();
+        {
+            ZrDbDatabasePtr drawing = zrdbHostApplicationServices()->createDatabase(true, true);
+            RecordingStepReader reader(path);
+            ASSERT_GT(reader.read(), 0u);
+            reader.runWorkers();
+            {
+                ZrDbObjectPtr<ZrDbBlockTableRecord> space(drawing->modelSpaceId(), ZrDb::kForWrite);
+                ASSERT_TRUE(space);
+                zrdbRefuse(c.operation, c.allowed, c.count);
+                placeRootReferences(&reader, reader.rootNodes(), drawing.get(), space.get());
+                zrdbRefuseNothing();
+                EXPECT_EQ(space->entityIds().size(), c.references) << c.what;
+            }
+            for (const WorkItem& item : reader.allItems())
+                EXPECT_TRUE(item.entities.empty()) << c.what; // every entity was moved on
+            EXPECT_TRUE(drawing->openObjects().empty()) << c.what;
+            EXPECT_TRUE(drawing->reportedErrors().empty()) << c.what;
+        }
+        EXPECT_EQ(zrrxLiveBlockCount(), before) << c.what;
+    }
 }

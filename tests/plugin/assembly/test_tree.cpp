@@ -102,7 +102,7 @@ TEST(CollectItems, SplitsShapesIntoWorkItems)
         {"two solids", compound({box(1, 1, 1), box(2, 2, 2)}), 2, true},
         {"edges only", compound({lineEdge({0, 0, 0}, {1, 0, 0}), lineEdge({1, 0, 0}, {1, 1, 0})}), 1, false},
         {"vertices only", compound({vertex({0, 0, 0}), vertex({1, 0, 0}), vertex({2, 0, 0})}), 3, false},
-        {"a free wire", square, 0, false},
+        {"a free wire", square, 1, false},
         {"solid and wire", compound({box(1, 1, 1), square}), 1, true},
         {"only wires", compound({square, square}), 1, false},
         {"nested compounds", compound({compound({box(1, 1, 1)}), compound({vertex({0, 0, 0})})}), 2, true},

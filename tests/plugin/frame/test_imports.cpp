@@ -4,11 +4,14 @@
 
 #include <BRepPrimAPI_MakeCylinder.hxx>
 
+#include <tuple>
+
 #include <zrbr/ZrModelerGeometry.h>
 #include <zrcore/NimbHost.h>
 #include <zrdb/ZrDbBlockReference.h>
 #include <zrdb/ZrDbBody.h>
 #include <zrdb/ZrDbDatabase.h>
+#include <zrdb/ZrDbObjectPtr.h>
 #include <zrdb/ZrDbSymbolTable.h>
 
 #include "Fixtures.h"
@@ -163,6 +166,66 @@ TEST_F(Imports, FreeGeometryOnlyWhenTheModelHasNoSurfaces)
         ZrDbDatabase* db = nullptr;
         ASSERT_EQ(open(write(c.model, c.file).c_str(), &db, false, nullptr, nullptr), 0);
         EXPECT_EQ(modelSpaceTrees(db), c.trees) << c.file;
+        releaseDb(db);
+    }
+}
+
+TEST_F(Imports, FreeWiresBecomeCurvesWithTheirColours)
+{
+    fixtures::Model curves = fixtures::compositeCurves();
+    fixtures::Model mixed = fixtures::compositeCurves();
+    mixed.addPart(fixtures::box(1, 1, 1), "block");
+    struct Case {
+        fixtures::Model& model;
+        const char* file;
+        std::vector<std::string> trees;
+    } cases[] = {
+        {curves, "curves.igs",
+         {"Open path2(Open path(Line,Arc,Spline))", "Outline2(Outline(Line,Arc,Line,Spline))",
+          "Triangle2(Triangle(Line,Line,Line))", "Striped2(Striped(Line,Arc))"}},
+        {curves, "curves.stp",
+         {"Open path2(Open path(Line,Arc,Spline))", "Outline2(Outline(Line,Arc,Line,Spline))",
+          "Triangle2(Triangle(Line,Line,Line))", "Striped2(Striped(Line,Arc))"}},
+        // Beside a solid, free curves stay out, as in any file.
+        {mixed, "mixed.igs", {"block2(block(solid 1))"}},
+    };
+    for (const Case& c : cases) {
+        ZrDbDatabase* db = nullptr;
+        ASSERT_EQ(open(write(c.model, c.file).c_str(), &db, false, nullptr, nullptr), 0);
+        EXPECT_EQ(modelSpaceTrees(db), c.trees) << c.file;
+        expectClean(db);
+        releaseDb(db);
+    }
+
+    // Each curve in its wire's colour: red, blue, the default (by layer), and
+    // for the striped wire each curve its own.
+    const auto colours = [](ZrDbObjectId reference) {
+        const ZrDbBlockTableRecord* inner = blockOf(blockOf(reference)->entityIds()[0]);
+        std::vector<ZrCmEntityColor> found;
+        for (ZrDbObjectId id : inner->entityIds()) {
+            const ZrDbObjectPtr<ZrDbEntity> entity(id, ZrDb::kForRead);
+            found.push_back(entity->entityColor());
+        }
+        EXPECT_FALSE(found.empty());
+        return found;
+    };
+    for (const char* file : {"coloured.igs", "coloured.stp"}) {
+        ZrDbDatabase* db = nullptr;
+        ASSERT_EQ(open(write(curves, file).c_str(), &db, false, nullptr, nullptr), 0);
+        const std::vector<ZrDbObjectId> references =
+            ZrDbBlockTableRecord::cast(db->modelSpaceId().stub()->object)->entityIds();
+        ASSERT_EQ(references.size(), 4u);
+        for (const ZrCmEntityColor& colour : colours(references[0]))
+            EXPECT_EQ(colour, ZrCmEntityColor(254, 0, 0)) << file;
+        for (const ZrCmEntityColor& colour : colours(references[1]))
+            EXPECT_EQ(colour, ZrCmEntityColor(0, 0, 254)) << file;
+        for (const ZrCmEntityColor& colour : colours(references[2]))
+            EXPECT_EQ(colour.colorMethod(), ZrCmEntityColor::kByLayer) << file;
+        // The kernel's STEP writer keeps no colour of a wire's own edges.
+        if (std::string(file) == "coloured.igs") {
+            EXPECT_EQ(colours(references[3]), (std::vector<ZrCmEntityColor>{{0, 254, 0}, {254, 254, 0}}));
+        }
+        expectClean(db);
         releaseDb(db);
     }
 }

@@ -27,15 +27,6 @@ struct HostServices {
 
 // Entities conversion made, deleted with the holder.
 struct Converted {
-    Converted() = default;
-    Converted(Converted&& other) noexcept : entities(std::move(other.entities)) { other.entities.clear(); }
-    Converted(const Converted&) = delete;
-    Converted& operator=(const Converted&) = delete;
-    ~Converted()
-    {
-        for (ZrDbEntity* entity : entities)
-            delete entity;
-    }
     EntityList entities;
 };
 
@@ -58,6 +49,7 @@ inline const ZrModelerGeometry* bodyOf(ZrDbEntity* entity)
         return surface->modelerGeometry();
     return nullptr;
 }
+inline const ZrModelerGeometry* bodyOf(const std::unique_ptr<ZrDbEntity>& entity) { return bodyOf(entity.get()); }
 
 // Writes model to a STEP or IGES file, reads it back and converts every work
 // item; one entry per item, in item order.

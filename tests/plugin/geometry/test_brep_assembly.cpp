@@ -40,7 +40,7 @@ constexpr double kPi = 3.141592653589793;
 std::string kinds(const Converted& converted)
 {
     std::string out;
-    for (ZrDbEntity* entity : converted.entities) {
+    for (const std::unique_ptr<ZrDbEntity>& entity : converted.entities) {
         std::wstring name = entity->isA()->name();
         out += (out.empty() ? "" : ",") + ZrString(name.substr(4)).utf8();
     }
@@ -157,7 +157,7 @@ TEST(ConvertShape, EachRecordSharesEdgesAndStartsAfresh)
     EXPECT_EQ(shell->volume(), 0.0);
 
     const Converted faces = support::convert(fixtures::compound({faceOf(box(1, 1, 1), 1), faceOf(box(1, 1, 1), 2)}));
-    auto* surface = ZrDbSurface::cast(faces.entities[0]);
+    auto* surface = ZrDbSurface::cast(faces.entities[0].get());
     EXPECT_EQ(surface->uIsolineDensity(), 2);
     EXPECT_EQ(surface->vIsolineDensity(), 2);
     EXPECT_NEAR(surface->modelerGeometry()->area(), 2.0, 1e-9);
@@ -227,7 +227,7 @@ TEST(ConvertFreeEdges, EachCurveKindItsEntity)
         const Converted converted = support::convert(c.shape, fixtures::translation(0, 0, 0));
         EXPECT_EQ(kinds(converted), c.kinds) << c.name;
         if (c.check && !converted.entities.empty())
-            c.check(converted.entities[0]);
+            c.check(converted.entities[0].get());
     }
 }
 
@@ -254,6 +254,6 @@ TEST(ConvertFreeEdges, EdgeColoursAndPoints)
 
     const Converted points = support::convert(fixtures::vertex({1, 2, 3}), fixtures::translation(10, 0, 0));
     ASSERT_EQ(points.entities.size(), 1u);
-    EXPECT_EQ(ZrDbPoint::cast(points.entities[0])->position(), ZrGePoint3d(11, 2, 3));
+    EXPECT_EQ(ZrDbPoint::cast(points.entities[0].get())->position(), ZrGePoint3d(11, 2, 3));
     EXPECT_EQ(points.entities[0]->colorIndex(), 256);
 }

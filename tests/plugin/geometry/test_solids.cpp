@@ -52,7 +52,7 @@ void expectSolidLike(const Converted& converted, const TopoDS_Shape& kernel, con
     ASSERT_EQ(converted.entities.size(), 1u) << what;
     const ZrModelerGeometry* body = support::bodyOf(converted.entities[0]);
     ASSERT_NE(body, nullptr) << what;
-    EXPECT_TRUE(ZrDb3dSolid::cast(converted.entities[0])) << what;
+    EXPECT_TRUE(ZrDb3dSolid::cast(converted.entities[0].get())) << what;
     EXPECT_TRUE(body->isValid()) << what << ": " << body->validityReport();
     EXPECT_EQ(body->numSolids(), 1) << what;
     const double expected = kernelVolume(kernel);

@@ -117,7 +117,7 @@ TEST(ThreadSafety, SharedPartsConvertIntoTheSameBodiesOnEveryThread)
                 support::convert(part, fixtures::translation(10.0 * thread, 0, 0), true, model.colours);
             if (converted.entities.size() != 2)
                 ++failures;
-            for (ZrDbEntity* entity : converted.entities) {
+            for (const std::unique_ptr<ZrDbEntity>& entity : converted.entities) {
                 const ZrModelerGeometry* body = support::bodyOf(entity);
                 ZrModelerMesh mesh;
                 if (!body || !body->isValid() || body->volume() <= 0.0 ||

@@ -17,14 +17,6 @@ template <class Base>
 class RecordingReader : public Base {
 public:
     explicit RecordingReader(const std::string& path) : Base(ZrString(path.c_str(), ZrString::kUtf8)) {}
-    // Entities nobody took into a database go with the reader.
-    ~RecordingReader() override
-    {
-        for (WorkItem& item : this->items)
-            for (ZrDbEntity* entity : item.entities)
-                if (entity && entity->isNewObject())
-                    delete entity;
-    }
 
     // Stands in for the geometry conversion, which the geometry tests cover.
     void convertItem(bool* noSurfaces, std::size_t index) override
@@ -34,7 +26,7 @@ public:
         TopExp_Explorer vertices(item.shape, TopAbs_VERTEX);
         if (vertices.More())
             at = BRep_Tool::Pnt(TopoDS::Vertex(vertices.Current())).Transformed(item.transformation);
-        item.entities.push_back(new ZrDbPoint(ZrGePoint3d(at.X(), at.Y(), at.Z())));
+        item.entities.push_back(std::make_unique<ZrDbPoint>(ZrGePoint3d(at.X(), at.Y(), at.Z())));
         std::lock_guard<std::mutex> guard(lock);
         converted.push_back(index);
         threads.push_back(std::this_thread::get_id());

@@ -1,5 +1,5 @@
 #pragma once
-// The few Windows-style module and string-resource calls that host modules use.
+// The few Windows-style module, string-resource and code-page calls that host modules use.
 //
 // A resource module is a shared library "<name>.so" that exports
 //   extern "C" const ZrResourceString* zrResourceStrings(int* count);
@@ -25,4 +25,6 @@ int FreeLibrary(HMODULE module);
 // null, has no such string, or bufferMax is below 1. A string longer than the
 // buffer is cut.
 int LoadStringW(HINSTANCE module, unsigned int id, wchar_t* buffer, int bufferMax);
+// The host's ANSI code page (see ZrCodePage.h): 1252, 1251, 936, ...
+unsigned int GetACP();
 }

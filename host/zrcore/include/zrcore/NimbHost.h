@@ -27,6 +27,9 @@ struct NimbHostOptions {
     std::vector<std::wstring> hostCommands;
     // Measurement of new drawings: 0 imperial, 1 metric.
     short measurement = 1;
+    // The system's ANSI code page while the host runs (GetACP): a known code
+    // page (ZrCodePage.h), or 0 for the one the locale implies.
+    unsigned int codePage = 0;
 };
 
 struct NimbDocument {

@@ -12,6 +12,7 @@
 #include <Geom_Parabola.hxx>
 #include <Geom_TrimmedCurve.hxx>
 #include <Precision.hxx>
+#include <Standard_Failure.hxx>
 #include <TopExp.hxx>
 #include <TopoDS_Vertex.hxx>
 #include <gp_Ax22d.hxx>
@@ -108,6 +109,39 @@ void openAtEdgeStart(Geom_BSplineCurve& spline, const TopoDS_Edge& edge)
     spline.SetOrigin(first, tol);
 }
 
+// Two distinct kernel knots closer than the host's knot tolerance are one
+// knot to the host, and their multiplicities add up past what the degree
+// allows.
+bool hasKnotsTheHostMerges(const Geom_BSplineCurve& spline)
+{
+    for (int i = 2; i <= spline.NbKnots(); ++i)
+        if (spline.Knot(i) - spline.Knot(i - 1) <= ZrGeKnotVector::globalKnotTolerance)
+            return true;
+    return false;
+}
+
+// Where such knots lie outside the edge, the piece of the spline the edge
+// uses (the same curve, with the same parameters) leaves them out.
+void keepEdgePieceOnly(Handle(Geom_BSplineCurve)& spline, const TopoDS_Edge& edge)
+{
+    if (edge.IsNull() || !hasKnotsTheHostMerges(*spline))
+        return;
+    double first = 0.0, last = 0.0;
+    BRep_Tool::Range(edge, first, last);
+    first = std::max(first, spline->FirstParameter());
+    last = std::min(last, spline->LastParameter());
+    if (!(last > first + Precision::PConfusion()))
+        return;
+    Handle(Geom_BSplineCurve) piece = Handle(Geom_BSplineCurve)::DownCast(spline->Copy());
+    try {
+        piece->Segment(first, last);
+    } catch (const Standard_Failure&) {
+        return;
+    }
+    if (!hasKnotsTheHostMerges(*piece))
+        spline = piece;
+}
+
 std::unique_ptr<ZrGeNurbCurve3d> hostSpline(const Geom_BSplineCurve& spline, const gp_Trsf& placement)
 {
     ZrGeKnotVector knots(ZrGeKnotVector::globalKnotTolerance);
@@ -134,6 +168,7 @@ std::unique_ptr<ZrGeCurve3d> splineCurve(const TopoDS_Edge& edge, Handle(Geom_BS
         openAtEdgeStart(*spline, edge);
         spline->SetNotPeriodic();
     }
+    keepEdgePieceOnly(spline, edge);
     if (spline->Degree() == 1 && spline->NbPoles() == 2)
         return segment(startPoint, endPoint);
 

@@ -108,6 +108,34 @@ Handle(Geom2d_Curve) fitted(const Edge& edge, const Handle(Geom_Surface)& surfac
     return result;
 }
 
+// A spline parameter curve with its poles moved into the surface's range in
+// each direction that neither repeats nor runs for ever; null when none is
+// outside. A fit can swing out of the range between the points it
+// follows, where a bounded surface's extension can be anything; the poles'
+// hull, and so the curve, then stays inside.
+Handle(Geom2d_Curve) polesIntoBounds(const Handle(Geom2d_Curve)& curve, const Geom_Surface& surface)
+{
+    const auto spline = Handle(Geom2d_BSplineCurve)::DownCast(curve);
+    if (spline.IsNull())
+        return nullptr;
+    double u0 = 0.0, u1 = 0.0, v0 = 0.0, v1 = 0.0;
+    surface.Bounds(u0, u1, v0, v1);
+    const bool boundU = !surface.IsUPeriodic() && !Precision::IsInfinite(u0) && !Precision::IsInfinite(u1);
+    const bool boundV = !surface.IsVPeriodic() && !Precision::IsInfinite(v0) && !Precision::IsInfinite(v1);
+    Handle(Geom2d_BSplineCurve) inside;
+    for (int i = 1; i <= spline->NbPoles(); ++i) {
+        const gp_Pnt2d pole = spline->Pole(i);
+        const gp_Pnt2d moved(boundU ? std::clamp(pole.X(), u0, u1) : pole.X(),
+                             boundV ? std::clamp(pole.Y(), v0, v1) : pole.Y());
+        if (moved.IsEqual(pole, 0.0))
+            continue;
+        if (inside.IsNull())
+            inside = Handle(Geom2d_BSplineCurve)::DownCast(spline->Copy());
+        inside->SetPole(i, moved);
+    }
+    return inside;
+}
+
 } // namespace
 
 namespace {
@@ -215,14 +243,18 @@ Handle(Geom2d_Curve) compute(const Edge& edge, const Handle(Geom_Surface)& surfa
                 best = candidate;
             }
         };
-        consider(GeKernel::intoClosedRange(fitted(edge, surface), *surface, edge.first, edge.last));
+        const auto considerWithin = [&](const Handle(Geom2d_Curve)& candidate) {
+            const Handle(Geom2d_Curve) placed = GeKernel::intoClosedRange(candidate, *surface, edge.first, edge.last);
+            consider(placed);
+            if (!placed.IsNull())
+                consider(polesIntoBounds(placed, *surface));
+        };
+        considerWithin(fitted(edge, surface));
         // The general projection approximates at great cost: only where the
         // fit finds nothing close enough.
         if (bestDeviation > enough) {
             double tolerance = kTolerance;
-            consider(GeKernel::intoClosedRange(
-                GeomProjLib::Curve2d(edge.curve, edge.first, edge.last, surface, tolerance), *surface, edge.first,
-                edge.last));
+            considerWithin(GeomProjLib::Curve2d(edge.curve, edge.first, edge.last, surface, tolerance));
         }
         return best;
     } catch (const Standard_Failure&) {

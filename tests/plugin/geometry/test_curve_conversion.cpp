@@ -10,6 +10,10 @@
 #include <Geom_OffsetCurve.hxx>
 #include <Geom_Parabola.hxx>
 #include <Geom_TrimmedCurve.hxx>
+#include <Geom_BSplineCurve.hxx>
+#include <TColStd_Array1OfInteger.hxx>
+#include <TColStd_Array1OfReal.hxx>
+#include <TColgp_Array1OfPnt.hxx>
 #include <TopExp.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Vertex.hxx>
@@ -127,6 +131,40 @@ TEST(ConvertEdgeCurve, SplinesAreCutToTheEdge)
     const auto rational = shapes::convertEdge(edgeOn(shapes::openSpline(true), 0, 2));
     ASSERT_TRUE(rational);
     EXPECT_EQ(static_cast<const ZrGeNurbCurve3d&>(*rational).weightAt(2), 2.0);
+}
+
+// Knots a trillionth apart are two knots to the kernel and one to the host,
+// where their multiplicities add up past the degree. Outside the edge they
+// are left out with the rest of the spline the edge does not use.
+TEST(ConvertEdgeCurve, KnotsTheHostWouldMergeAreCutAway)
+{
+    TColgp_Array1OfPnt poles(1, 8);
+    for (int i = 1; i <= 8; ++i)
+        poles.SetValue(i, gp_Pnt(i, (i % 3) * 0.7, 0.2 * i * i));
+    TColStd_Array1OfReal knots(1, 4);
+    TColStd_Array1OfInteger mults(1, 4);
+    const double values[] = {0.0, 1.0, 1.0 + 1e-12, 2.0};
+    const int counts[] = {4, 2, 2, 4};
+    for (int i = 0; i < 4; ++i) {
+        knots.SetValue(i + 1, values[i]);
+        mults.SetValue(i + 1, counts[i]);
+    }
+    const Handle(Geom_BSplineCurve) spline = new Geom_BSplineCurve(poles, knots, mults, 3);
+
+    const auto converted = shapes::convertEdge(edgeOn(spline, 1.2, 2.0));
+    ASSERT_TRUE(converted);
+    ASSERT_EQ(converted->type(), ZrGe::kNurbCurve3d);
+    const auto& nurbs = static_cast<const ZrGeNurbCurve3d&>(*converted);
+    ZrGeDoubleArray distinct;
+    ZrGeIntArray multiplicities;
+    nurbs.knots().getDistinctKnots(distinct, &multiplicities);
+    for (int i = 1; i + 1 < multiplicities.length(); ++i)
+        EXPECT_LE(multiplicities[i], nurbs.degree()) << "at knot " << distinct[i];
+    EXPECT_NEAR(nurbs.startParam(), 1.2, 1e-9);
+    EXPECT_NEAR(nurbs.endParam(), 2.0, 1e-9);
+    for (double t : {1.2, 1.5, 1.9, 2.0})
+        EXPECT_TRUE(nurbs.evalPoint(t).isEqualTo(hostPoint(spline->Value(t)), fineTol)) << t;
+    EXPECT_EQ(spline->NbKnots(), 4); // the kernel's curve is left as it was
 }
 
 TEST(ConvertEdgeCurve, StraightSplineIsALine)

@@ -1,4 +1,5 @@
 #include "FileContents.h"
+#include "QuietKernel.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,23 +24,6 @@
 #include <XCAFDoc_ShapeTool.hxx>
 
 namespace {
-
-// The kernel's console stays quiet while it reads; faults in it become
-// kernel exceptions.
-class QuietKernel {
-public:
-    QuietKernel() : m_printers(Message::DefaultMessenger()->Printers())
-    {
-        OSD::SetSignal(OSD_SignalMode_Set, false);
-        Message::DefaultMessenger()->ChangePrinters().Clear();
-    }
-    ~QuietKernel() { Message::DefaultMessenger()->ChangePrinters() = m_printers; }
-    QuietKernel(const QuietKernel&) = delete;
-    QuietKernel& operator=(const QuietKernel&) = delete;
-
-private:
-    Message_SequenceOfPrinters m_printers;
-};
 
 std::string lowerExtension(const std::string& path)
 {

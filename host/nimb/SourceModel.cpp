@@ -1,4 +1,5 @@
 #include "SourceModel.h"
+#include "QuietKernel.h"
 
 #include <BRepBndLib.hxx>
 #include <BRepBuilderAPI_Copy.hxx>
@@ -35,23 +36,6 @@
 namespace {
 
 constexpr double kRelativePrecision = 1e-7;
-
-// The kernel's console stays quiet while it reads; faults in it become
-// kernel exceptions.
-class QuietKernel {
-public:
-    QuietKernel() : m_printers(Message::DefaultMessenger()->Printers())
-    {
-        OSD::SetSignal(OSD_SignalMode_Set, false);
-        Message::DefaultMessenger()->ChangePrinters().Clear();
-    }
-    ~QuietKernel() { Message::DefaultMessenger()->ChangePrinters() = m_printers; }
-    QuietKernel(const QuietKernel&) = delete;
-    QuietKernel& operator=(const QuietKernel&) = delete;
-
-private:
-    Message_SequenceOfPrinters m_printers;
-};
 
 bool contains(const TopoDS_Shape& shape, TopAbs_ShapeEnum kind) { return TopExp_Explorer(shape, kind).More(); }
 

@@ -133,7 +133,11 @@ TEST_F(Drawing, RenamingARecordChecksTheTable)
     EXPECT_EQ(record->setName(L"a"), Nimb::eDuplicateRecordName);
     EXPECT_EQ(record->setName(L"a|b"), Nimb::eInvalidSymbolTableName);
     EXPECT_EQ(record->setName(L"b"), Nimb::eOk); // its own name in another case
+    EXPECT_EQ(record->setName(L"C"), Nimb::eOk);
     record->close();
+    // The table knows the record by its new name only.
+    EXPECT_EQ(addBlock(L"c"), Nimb::eDuplicateRecordName);
+    EXPECT_EQ(addBlock(L"B"), Nimb::eOk);
     expectNothingOpenAndNoErrors();
 }
 

@@ -73,6 +73,7 @@ Nimb::ErrorStatus ZrDbSymbolTableRecord::setName(const wchar_t* name)
         const ZrDbObjectId existing = table->findName(name, false);
         if (!existing.isNull() && existing != objectId())
             return Nimb::eDuplicateRecordName;
+        table->forgetNames();
     }
     m_name = name;
     return Nimb::eOk;
@@ -80,16 +81,25 @@ Nimb::ErrorStatus ZrDbSymbolTableRecord::setName(const wchar_t* name)
 
 // Tables
 
+void ZrDbSymbolTable::indexNewRecords() const
+{
+    for (; m_indexed < m_records.size(); ++m_indexed)
+        if (auto* record = peek<ZrDbSymbolTableRecord>(m_records[m_indexed]))
+            m_byName.emplace(record->nameText(), m_indexed);
+}
+
+// The first record in table order of that name; erased ones too if asked.
 ZrDbObjectId ZrDbSymbolTable::findName(const wchar_t* name, bool getErased) const
 {
-    for (ZrDbObjectId id : m_records) {
-        auto* record = peek<ZrDbSymbolTableRecord>(id);
-        if (!record || (record->isErased() && !getErased))
-            continue;
-        if (record->nameText().compareNoCase(name) == 0)
-            return id;
+    indexNewRecords();
+    std::size_t first = m_records.size();
+    const auto [from, to] = m_byName.equal_range(ZrString(name));
+    for (auto entry = from; entry != to; ++entry) {
+        auto* record = peek<ZrDbSymbolTableRecord>(m_records[entry->second]);
+        if (record && (getErased || !record->isErased()) && entry->second < first)
+            first = entry->second;
     }
-    return ZrDbObjectId();
+    return first < m_records.size() ? m_records[first] : ZrDbObjectId();
 }
 
 Nimb::ErrorStatus ZrDbSymbolTable::getIdAt(const wchar_t* name, ZrDbObjectId& id, bool getErased) const

@@ -1,5 +1,8 @@
 #pragma once
 // Symbol tables and their records: blocks, layers, viewports.
+#include <cstddef>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include <zrbase/ZrString.h>
@@ -62,6 +65,8 @@ public:
     const std::vector<ZrDbObjectId>& recordIds() const { return m_records; }
     // Host-internal: the record of that name (any case), without open checks.
     ZrDbObjectId findName(const wchar_t* name, bool getErased) const;
+    // Host-internal: a record of the table was renamed.
+    void forgetNames() const { m_indexed = 0; m_byName.clear(); }
 
 protected:
     ZrDbSymbolTable() = default;
@@ -70,7 +75,13 @@ protected:
 private:
     Nimb::ErrorStatus checkAddable(const ZrDbSymbolTableRecord* record) const;
     Nimb::ErrorStatus insert(ZrDbObjectId& id, ZrDbSymbolTableRecord* record);
+    void indexNewRecords() const;
     std::vector<ZrDbObjectId> m_records;
+    // Names (any case) to positions in m_records, for the records up to
+    // m_indexed: a drawing of many thousand blocks looks names up for every
+    // block it adds.
+    mutable std::multimap<ZrString, std::size_t, ZrStringLessNoCase> m_byName;
+    mutable std::size_t m_indexed = 0;
 };
 
 class ZrDbSymbolTableIterator {

@@ -31,6 +31,7 @@
 #include <XCAFDoc_ShapeTool.hxx>
 
 #include <algorithm>
+#include <filesystem>
 #include <cctype>
 
 namespace {
@@ -169,7 +170,11 @@ std::string lowerExtension(const std::string& path)
 template <class Reader>
 bool transferInto(Reader& reader, const std::string& path, Handle(TDocStd_Document)& document)
 {
-    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
+    // A full path, as the import gives the kernel, so that parts in files of
+    // their own are found from the file's folder.
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    if (reader.ReadFile((error ? path : full.string()).c_str()) != IFSelect_RetDone)
         return false;
     document = new TDocStd_Document("MDTV-XCAF");
     return reader.Transfer(document);
